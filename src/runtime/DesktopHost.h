@@ -1,0 +1,13 @@
+#pragma once
+
+#include "runtime/Host.h"
+
+// The real desktop: Qt message boxes, detached processes, the system clock.
+class DesktopHost : public Host
+{
+public:
+    int messageBox(const QString &text, Buttons buttons) override;
+    bool startProgram(const QString &program, const QString &argument, QString *error) override;
+    QDateTime now() const override;
+    QString driveFolder() const override;
+};

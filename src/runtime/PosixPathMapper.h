@@ -1,0 +1,34 @@
+#pragma once
+
+#include "runtime/PathMapper.h"
+
+#include <QHash>
+
+// Drives as Wine lays them out: <driveFolder>/c: links to the folder that stands for drive C.
+// Below the drive, names resolve without regard to case.
+class PosixPathMapper : public PathMapper
+{
+public:
+    explicit PosixPathMapper(const QString &driveFolder);
+
+    void prepare() override;
+    QString resolve(QChar drive, const QStringList &names) override;
+    QStringList drives() override;
+    void noteCreated(const QString &hostPath) override;
+    void noteRemoved(const QString &hostPath) override;
+    bool syncToDisk(const QStringList &hostFiles, QString *error) override;
+
+private:
+    struct Listing
+    {
+        qint64 stamp = -1;                  // the folder's modification time when it was read
+        QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
+    };
+
+    QString entryIn(const QString &hostFolder, const QString &name);
+    const Listing &listing(const QString &hostFolder);
+    void note(const QString &hostPath, bool created);
+
+    QString m_driveFolder;
+    QHash<QString, Listing> m_listings;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// File-name patterns as the claim folders use them: "*" any run of characters, "?" exactly one,
+// letters compared without regard to case, and a trailing ".*" that also takes a name without a dot.
+class Wildcard
+{
+public:
+    static bool matches(QStringView pattern, QStringView name);
+    static bool hasWildcards(QStringView text);
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+class Session;
+
+// Send Claims: back up each claim file, put a copy named with the format code into the outbound
+// folder, open the portal, and take the claim files out of the claim folder.
+class ClaimSubmission
+{
+public:
+    static void sendClaims(Session &session);
+};

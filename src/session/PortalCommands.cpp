@@ -1,0 +1,54 @@
+#include "session/PortalCommands.h"
+
+#include "runtime/Runtime.h"
+#include "session/Addresses.h"
+#include "session/Session.h"
+#include "session/SessionLog.h"
+#include "windows/Form1.h"
+#include "windows/Form3.h"
+
+namespace {
+
+void startBrowser(Session &session, const QString &address)
+{
+    Runtime &rt = session.runtime();
+    QString error;
+    if (!rt.startProgram(session.vars().BrowserPath, address, &error))
+        rt.messageBox(QStringLiteral("The browser %1 could not be started: %2.").arg(session.vars().BrowserPath, error));
+}
+
+} // namespace
+
+void PortalCommands::getReports(Session &session)
+{
+    startBrowser(session, PortalAddress + session.vars().SiteId);
+    SessionLog::close(session);
+}
+
+void PortalCommands::resendClaims(Session &session)
+{
+    const int answer = session.runtime().messageBox(
+        QStringLiteral("Check with QRN before executing this command. It could result in a duplicate file of claims "
+                       "being sent. Click Yes to continue."),
+        Host::Buttons::YesNo);
+    if (answer == 7)
+        return;
+    getReports(session);
+}
+
+void PortalCommands::webSite(Session &session)
+{
+    startBrowser(session, WebSiteAddress);
+}
+
+void PortalCommands::setup(Session &session)
+{
+    session.mainWindow().hide();
+    session.setupWindow().show();
+}
+
+void PortalCommands::exit(Session &session)
+{
+    session.runtime().closeAll();
+    session.runtime().endProgram();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+class Session;
+
+// The main window's other commands: the portal, the web site, Setup and Exit.
+class PortalCommands
+{
+public:
+    static void getReports(Session &session);
+    static void resendClaims(Session &session);
+    static void webSite(Session &session);
+    static void setup(Session &session);
+    static void exit(Session &session);
+};

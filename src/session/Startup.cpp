@@ -1,0 +1,110 @@
+#include "session/Startup.h"
+
+#include "runtime/Runtime.h"
+#include "session/Session.h"
+#include "session/TextCase.h"
+#include "setup/SetupFile.h"
+#include "windows/Form1.h"
+#include "windows/Form3.h"
+
+#include <QLineEdit>
+
+namespace {
+
+const QString browserCandidates[] = {
+    QStringLiteral("c:\\program files (x86)\\mozilla firefox\\firefox.exe"),
+    QStringLiteral("c:\\program files\\mozilla firefox\\firefox.exe"),
+    QStringLiteral("c:\\program files (x86)\\internet explorer\\iexplore.exe"),
+    QStringLiteral("c:\\program files\\internet explorer\\iexplore.exe"),
+};
+
+} // namespace
+
+void Startup::load(Session &session)
+{
+    Runtime &rt = session.runtime();
+    Uservar &v = session.vars();
+
+    rt.prepareDrives();
+    rt.changeDrive(QStringLiteral("c:"));
+
+    // Until the browser is chosen, a step that fails is skipped: existing folders are the rule.
+    v.BaseDir = QStringLiteral("c:\\qrn");
+    rt.makeFolder(v.BaseDir);
+    for (const char *folder : {"\\claims", "\\claimsbu", "\\reports", "\\user", "\\log"})
+        rt.makeFolder(v.BaseDir + QLatin1String(folder));
+    v.LogFilePath = v.BaseDir + QStringLiteral("\\log\\qrnweb.txt");
+    v.LogFileNo = qint16(rt.freeFile());
+    rt.openForOutput(v.LogFileNo, v.LogFilePath);
+    rt.writeLine(v.LogFileNo, QStringLiteral("Start QRNWeb session on ") + rt.currentDate()
+                                  + QStringLiteral(" at ") + rt.currentTime());
+
+    for (const QString &candidate : browserCandidates) {
+        if (!rt.findFirst(candidate).isEmpty()) {
+            v.BrowserPath = candidate;
+            break;
+        }
+    }
+    if (v.BrowserPath.isEmpty()) {
+        rt.messageBox(QStringLiteral("Browser not found, Call QRN"));
+        rt.closeAll();
+        rt.endProgram();
+        return;
+    }
+
+    rt.changeFolder(v.BaseDir);
+    v.BaseDir += u'\\';
+
+    if (rt.findFirst(v.BaseDir + QStringLiteral("setup.fil")).isEmpty()) {
+        rt.messageBox(QStringLiteral("Setup Required, Click OK and then Click on Setup"));
+        return;
+    }
+    readSetupFile(session);
+}
+
+void Startup::readSetupFile(Session &session)
+{
+    Runtime &rt = session.runtime();
+    Uservar &v = session.vars();
+
+    v.SetupReadFileNo = qint16(rt.freeFile());
+    // A setup file that vanished or cannot be read leaves the settings empty, as a missing one does.
+    if (!rt.openForInput(v.SetupReadFileNo, QStringLiteral("setup.fil")))
+        return;
+    QString line;
+    while (!rt.atEnd(v.SetupReadFileNo) && rt.readLine(v.SetupReadFileNo, &line)) {
+        const std::optional<SetupFile::Record> record = SetupFile::parse(line);
+        if (!record)
+            continue;
+        const QString &value = record->value;
+        switch (record->key) {
+        case SetupFile::Key::SiteId: {
+            QLineEdit *shown = session.mainWindow().YourSiteID();
+            shown->setText(value);
+            session.setupWindow().SiteIDText()->setText(shown->text());
+            v.SiteId = TextCase::lower(shown->text());
+            break;
+        }
+        case SetupFile::Key::Software:
+            session.setupWindow().SftwrText()->setText(value);
+            break;
+        case SetupFile::Key::Format:
+            session.setupWindow().SftwrFormatText()->setText(value);
+            break;
+        case SetupFile::Key::Folder:
+            session.setupWindow().FilePathText()->setText(value);
+            v.ClaimPath = session.setupWindow().FilePathText()->text() + u'\\';
+            break;
+        case SetupFile::Key::FileName:
+            session.setupWindow().FileNameText()->setText(value);
+            v.ClaimFileSpec = session.setupWindow().FileNameText()->text();
+            break;
+        }
+    }
+    rt.closeFile(v.SetupReadFileNo);
+}
+
+void Startup::unload(Session &session)
+{
+    session.runtime().endProgram();
+}

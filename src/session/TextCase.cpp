@@ -1,0 +1,35 @@
+#include "session/TextCase.h"
+
+namespace {
+
+template<typename Convert>
+QString convert(const QString &text, Convert change)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        const QChar changed = change(c);
+        if (changed.unicode() <= 0xFF || c.unicode() > 0xFF)
+            c = changed;
+    }
+    return result;
+}
+
+} // namespace
+
+QString TextCase::upper(const QString &text)
+{
+    return convert(text, [](QChar c) { return c.toUpper(); });
+}
+
+QString TextCase::lower(const QString &text)
+{
+    return convert(text, [](QChar c) { return c.toLower(); });
+}
+
+QString TextCase::trimRight(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.left(end);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Upper and lower case that stay within the 8-bit character set of the setup file: a letter whose
+// other case falls outside it (ÿ, ß, µ) keeps its form, so that lengths and bytes survive a save.
+class TextCase
+{
+public:
+    static QString upper(const QString &text);
+    static QString lower(const QString &text);
+    // The text without its trailing blanks (leading ones stay).
+    static QString trimRight(const QString &text);
+};

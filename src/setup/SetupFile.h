@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The five-line setup file "setup.fil": an 8-character key, colon included, then the value.
+class SetupFile
+{
+public:
+    enum class Key { SiteId, Software, Format, Folder, FileName };
+
+    struct Record
+    {
+        Key key;
+        QString value;   // upper case, trailing blanks removed
+    };
+
+    struct Values
+    {
+        QString siteId;
+        QString software;
+        QString format;
+        QString folder;
+        QString fileName;
+    };
+
+    // A line of the file as start-up reads it; nothing for a line with no known key.
+    static std::optional<Record> parse(const QString &line);
+
+    // The five lines a save writes, in order, each without its CR LF.
+    static QStringList lines(const Values &values);
+
+    static const QString &keyText(Key key);
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+
+class QListWidget;
+class Session;
+
+// The practice software the setup window offers, with where each leaves its claim file.
+class SoftwareCatalogue
+{
+public:
+    struct Entry
+    {
+        QString listed;        // the text of the list entry
+        QString key;           // empty for the two group headers
+        QString format;
+        QString folder;
+        QString fileName;
+    };
+
+    static std::span<const Entry> entries();
+
+    // The setup window's Load: the list holds the catalogue, in order, nothing selected.
+    static void fill(QListWidget *list);
+
+    // A pick in the list: the software name and, for a known program, its preset.
+    static void pick(Session &session);
+};

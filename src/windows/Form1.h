@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Session;
+
+// The main window: the service's title, the support contacts, the site id and the six commands.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form1(Session &session);
+
+    // The window's Load: the program's start-up.
+    void load();
+
+    QLineEdit *YourSiteID() const { return m_yourSiteId; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height, const QFont &font);
+    QPushButton *addButton(const char *name, const QString &text, int left, int top, int width);
+
+    Session &m_session;
+    QLineEdit *m_yourSiteId = nullptr;
+};

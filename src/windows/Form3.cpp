@@ -1,0 +1,170 @@
+#include "windows/Form3.h"
+
+#include "runtime/Runtime.h"
+#include "session/Session.h"
+#include "setup/HelpText.h"
+#include "setup/SetupBehaviour.h"
+#include "setup/SoftwareCatalogue.h"
+#include "windows/ClickableLabel.h"
+#include "windows/DriveSelector.h"
+#include "windows/FolderSelector.h"
+#include "windows/Twips.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <limits>
+
+namespace {
+
+void colours(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, palette.color(background));
+    palette.setColor(QPalette::WindowText, palette.color(text));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+Form3::Form3(Session &session)
+    : m_session(session)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("QRNWeb Setup"));
+    const QFont windowFont = Twips::font(9.75, true);
+    setFont(windowFont);
+    Twips::resizeClientArea(this, 9330, 5910);
+
+    const QFont small = Twips::font(8.25, false);
+    const QFont smallBold = Twips::font(8.25, true);
+    const QFont entry = Twips::font(9.75, false);
+    Runtime &rt = session.runtime();
+
+    addLabel("Label1", QStringLiteral("Claim Submission Setup"), 3120, 240, 2535, 255, windowFont, false);
+
+    m_drive = new DriveSelector(this);
+    m_drive->setObjectName(QStringLiteral("Drive1"));
+    m_drive->setFont(small);
+    Twips::place(m_drive, 5520, 1680, 3495, 315);
+    m_drive->setDrives(rt.drives());
+    m_drive->showDrive(rt.currentFolder());
+
+    m_dir = new FolderSelector(rt, this);
+    m_dir->setObjectName(QStringLiteral("Dir1"));
+    m_dir->setFont(small);
+    Twips::place(m_dir, 5520, 2160, 3495, 1890);
+    m_dir->setPath(rt.displayPath(rt.currentFolder()));
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("SftwrList"));
+    m_list->setFont(small);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Twips::place(m_list, 240, 2040, 3615, 1230);
+
+    m_siteId = addTextBox("SiteIDText", 1920, 960, 735, 285, QStringLiteral("Enter Your Site ID"));
+    m_siteId->setFont(small);
+
+    addLabel("Label3", QStringLiteral("Wild cards permitted (i.e. *.txt)"), 6840, 5400, 2175, 255, small, false);
+    addLabel("Label4", QStringLiteral("Select your software"), 240, 1560, 3615, 255, smallBold, true);
+    ClickableLabel *label5 = addLabel(
+        "Label5", QStringLiteral("Select the disk drive and folder where your software saves the claim file."), 5520,
+        960, 3495, 495, smallBold, true);
+    addLabel("Label6", QStringLiteral("Enter Your Site ID"), 240, 960, 1575, 255, smallBold, true);
+
+    QPushButton *help = addButton("HelpCommand", QStringLiteral("Help"), 6720, 240, 735, smallBold);
+    QPushButton *exit = addButton("Command1", QStringLiteral("Exit"), 8160, 240, 735, smallBold);
+
+    ClickableLabel *label10 = addLabel("Label10", QStringLiteral("Claim File Name"), 5520, 4920, 1815, 375, windowFont, true);
+    m_fileName = addTextBox("FileNameText", 7440, 4920, 1575, 405, QStringLiteral("Claim File Name"));
+    m_filePath = addTextBox("FilePathText", 5520, 4320, 3495, 345, QStringLiteral("Claim folder"));
+    m_software = addTextBox("SftwrText", 240, 3480, 3615, 360, QStringLiteral("Select your software"));
+    for (QLineEdit *box : {m_fileName, m_filePath, m_software})
+        box->setFont(entry);
+
+    QPushButton *save = addButton("CmndSaveSetup", QStringLiteral("Save Setup"), 2520, 4920, 1455, windowFont);
+    addLabel("Label2", QStringLiteral("Software File Format"), 240, 4080, 2655, 375, windowFont, true);
+    m_format = addTextBox("SftwrFormatText", 3000, 4080, 855, 375, QStringLiteral("Software File Format"));
+    m_format->setFont(entry);
+
+    // Covers the left column only, so that Help, Label10 and Label5, which hide it, stay in reach.
+    m_help = new QPlainTextEdit(this);
+    m_help->setObjectName(QStringLiteral("HelpPanel"));
+    m_help->setReadOnly(true);
+    m_help->setFont(small);
+    m_help->setFocusPolicy(Qt::NoFocus);
+    Twips::place(m_help, 240, 960, 5160, 3840);
+    m_help->hide();
+
+    QWidget *order[] = {m_drive, m_dir, m_list, m_siteId, help, exit, m_fileName, m_filePath, m_software, save, m_format};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Events are bound only now, so that setting the selectors up raises no change.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] { SoftwareCatalogue::pick(m_session); });
+    connect(m_siteId, &QLineEdit::textChanged, this, [this] { SetupBehaviour::siteIdChanged(m_session); });
+    connect(m_format, &QLineEdit::textChanged, this, [this] { SetupBehaviour::formatChanged(m_session); });
+    connect(m_drive, &QComboBox::currentIndexChanged, this, [this] { SetupBehaviour::driveChanged(m_session); });
+    connect(m_dir, &FolderSelector::pathChanged, this, [this] { SetupBehaviour::folderChanged(m_session); });
+    connect(save, &QPushButton::clicked, this, [this] { SetupBehaviour::saveSetup(m_session); });
+    connect(exit, &QPushButton::clicked, this, [this] { SetupBehaviour::exit(m_session); });
+    connect(help, &QPushButton::clicked, this, [this] { HelpText::toggle(m_session); });
+    connect(label10, &ClickableLabel::clicked, this, [this] { HelpText::hide(m_session); });
+    connect(label5, &ClickableLabel::clicked, this, [this] { HelpText::hide(m_session); });
+}
+
+ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left, int top, int width, int height,
+                                const QFont &font, bool flat)
+{
+    auto *label = new ClickableLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (flat) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+        colours(label, QPalette::Base, QPalette::Text);
+    } else {
+        colours(label, QPalette::Button, QPalette::ButtonText);
+    }
+    Twips::place(label, left, top, width, height);
+    return label;
+}
+
+QLineEdit *Form3::addTextBox(const char *name, int left, int top, int width, int height, const QString &accessibleName)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setAccessibleName(accessibleName);
+    Twips::place(box, left, top, width, height);
+    return box;
+}
+
+QPushButton *Form3::addButton(const char *name, const QString &text, int left, int top, int width, const QFont &font)
+{
+    auto *button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(font);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    Twips::place(button, left, top, width, 375);
+    return button;
+}
+
+void Form3::load()
+{
+    SoftwareCatalogue::fill(m_list);
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    SetupBehaviour::unload(m_session);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+class ClickableLabel;
+class DriveSelector;
+class FolderSelector;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class Session;
+
+// The setup window: site id, practice software and format code, claim folder and file name.
+class Form3 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form3(Session &session);
+
+    // The window's Load: fills the software list.
+    void load();
+
+    QLineEdit *SiteIDText() const { return m_siteId; }
+    QLineEdit *SftwrText() const { return m_software; }
+    QLineEdit *SftwrFormatText() const { return m_format; }
+    QLineEdit *FilePathText() const { return m_filePath; }
+    QLineEdit *FileNameText() const { return m_fileName; }
+    QListWidget *SftwrList() const { return m_list; }
+    DriveSelector *Drive1() const { return m_drive; }
+    FolderSelector *Dir1() const { return m_dir; }
+    QPlainTextEdit *HelpPanel() const { return m_help; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    ClickableLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height,
+                             const QFont &font, bool flat);
+    QLineEdit *addTextBox(const char *name, int left, int top, int width, int height, const QString &accessibleName);
+    QPushButton *addButton(const char *name, const QString &text, int left, int top, int width, const QFont &font);
+
+    Session &m_session;
+    QLineEdit *m_siteId = nullptr;
+    QLineEdit *m_software = nullptr;
+    QLineEdit *m_format = nullptr;
+    QLineEdit *m_filePath = nullptr;
+    QLineEdit *m_fileName = nullptr;
+    QListWidget *m_list = nullptr;
+    DriveSelector *m_drive = nullptr;
+    FolderSelector *m_dir = nullptr;
+    QPlainTextEdit *m_help = nullptr;
+};
