@@ -1,0 +1,50 @@
+#pragma once
+
+#include "TestHost.h"
+#include "runtime/Runtime.h"
+#include "session/Session.h"
+#include "windows/Form1.h"
+#include "windows/Form3.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A drive folder in a temporary directory with drive C linked in, and a program run over it.
+class Rig
+{
+public:
+    Rig();
+
+    // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
+    QString onC(const QString &path) const;
+    void write(const QString &path, const QByteArray &bytes = QByteArrayLiteral("claim data\r\n"));
+    QByteArray read(const QString &path) const;
+    bool exists(const QString &path) const;
+    QStringList files(const QString &folder) const;
+    void installBrowser(const QString &dosStylePath = QStringLiteral("program files/mozilla firefox/firefox.exe"));
+
+    // Starts the program as a user would: the main window's Load, then the window.
+    bool start();
+    Form1 &main();
+    Form3 &setup();
+    template<typename T>
+    T *find(const char *name);
+    void click(const char *button);
+
+    QTemporaryDir dir;
+    QString driveFolder;
+    std::unique_ptr<TestHost> host;
+    std::unique_ptr<Runtime> runtime;
+    std::unique_ptr<Session> session;
+};
+
+template<typename T>
+T *Rig::find(const char *name)
+{
+    const QString objectName = QLatin1String(name);
+    if (T *found = session->mainWindow().findChild<T *>(objectName))
+        return found;
+    return session->setupWindow().findChild<T *>(objectName);
+}
