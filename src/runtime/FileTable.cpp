@@ -140,7 +140,10 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
     }
     QByteArray bytes = text.toLatin1();
     bytes.append("\r\n", 2);
-    if (e->device->write(bytes) != bytes.size()) {
+    // Plain output goes out line by line, so a log shows every line even if the run is cut short.
+    const bool written = e->device->write(bytes) == bytes.size()
+        && (e->mode == Mode::AtomicOutput || e->device->flush());
+    if (!written) {
         if (error)
             *error = e->device->errorString();
         return false;
