@@ -1,0 +1,291 @@
+#include "Rig.h"
+#include "session/Addresses.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QByteArray exampleSetup("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
+
+// A practice set up and started, with these claim files waiting in C:\CLAIMIN.
+void prepare(Rig &rig, const QStringList &claims, const QByteArray &setup = exampleSetup)
+{
+    rig.installBrowser();
+    rig.write(QStringLiteral("qrn/setup.fil"), setup);
+    QDir().mkpath(rig.onC(QStringLiteral("claimin")));
+    for (const QString &claim : claims)
+        rig.write(QStringLiteral("claimin/") + claim, "claim " + claim.toLatin1());
+    QVERIFY(rig.start());
+}
+
+} // namespace
+
+class TestClaimSubmission : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outboundNames_data();
+    void outboundNames();
+    void logAndPortal();
+    void outboundFolderStartsAfresh();
+    void filesNotMatchingStay();
+    void formatCodeIsReadLiveButFolderIsNot();
+    void noSiteIdLooksAtNothing();
+    void noClaimsClosesTheLog();
+    void nothingToMatch_data();
+    void nothingToMatch();
+    void failureKeepsEveryClaim_data();
+    void failureKeepsEveryClaim();
+    void claimThatChangesIsKept();
+    void claimFolderMayNotBeOurOwn_data();
+    void claimFolderMayNotBeOurOwn();
+    void caseVariantsShareOneBackupName();
+    void laterSubmissionSkipsTheClosedLog();
+};
+
+void TestClaimSubmission::outboundNames_data()
+{
+    QTest::addColumn<QStringList>("claims");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("outbound");
+
+    QTest::newRow("extension replaced") << QStringList{"ECLAIM.001"} << "NS2" << QStringList{"ECLAIM.NS2"};
+    QTest::newRow("only before the first dot") << QStringList{"A.B.C"} << "DEN" << QStringList{"A.DEN"};
+    QTest::newRow("no dot") << QStringList{"CLAIMFILE"} << "DEN" << QStringList{"CLAIMFILE.DEN"};
+    QTest::newRow("leading dot") << QStringList{".X"} << "DEN" << QStringList{".DEN"};
+    QTest::newRow("same base name, later wins") << QStringList{"ECLAIM.001", "ECLAIM.002"} << "NS2" << QStringList{"ECLAIM.NS2"};
+    QTest::newRow("empty format code") << QStringList{"ECLAIM.001"} << "" << QStringList{"ECLAIM."};
+}
+
+void TestClaimSubmission::outboundNames()
+{
+    QFETCH(QStringList, claims);
+    QFETCH(QString, format);
+    QFETCH(QStringList, outbound);
+
+    Rig rig;
+    prepare(rig, claims);
+    rig.setup().SftwrFormatText()->setText(format);
+    rig.click("SendClaims");
+
+    QVERIFY(rig.host->messages.isEmpty());
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), outbound);
+    QCOMPARE(rig.files(QStringLiteral("qrn/claimsbu")), claims);
+    for (const QString &claim : claims)
+        QCOMPARE(rig.read(QStringLiteral("qrn/claimsbu/") + claim), "claim " + claim.toLatin1());
+    QCOMPARE(rig.read(QStringLiteral("qrn/claims/") + outbound.first()), "claim " + claims.last().toLatin1());
+    QVERIFY(rig.files(QStringLiteral("claimin")).isEmpty());
+}
+
+void TestClaimSubmission::logAndPortal()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("ECLAIM.001")});
+    rig.click("SendClaims");
+
+    QCOMPARE(rig.host->starts.size(), 1);
+    QVERIFY(rig.host->starts[0].program.endsWith(QLatin1String("/program files/mozilla firefox/firefox.exe")));
+    QCOMPARE(rig.host->starts[0].argument, PortalAddress + QStringLiteral("ab12"));
+    QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")),
+             QByteArray("Start QRNWeb session on 03-04-2026 at 09:05:07\r\n"
+                        "copy C:\\CLAIMIN\\ to claims\\\r\n"
+                        "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n"));
+    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
+}
+
+void TestClaimSubmission::outboundFolderStartsAfresh()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("ECLAIM.001")});
+    rig.write(QStringLiteral("qrn/claims/OLD.NS2"), "sent last week");
+    rig.write(QStringLiteral("qrn/claimsbu/OLD.001"), "sent last week");
+    rig.click("SendClaims");
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("ECLAIM.NS2")});
+    QCOMPARE(rig.files(QStringLiteral("qrn/claimsbu")), (QStringList{QStringLiteral("ECLAIM.001"), QStringLiteral("OLD.001")}));
+}
+
+void TestClaimSubmission::filesNotMatchingStay()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("A.REP"), QStringLiteral("b.rep"), QStringLiteral("ledger.db")},
+            "site-id:ab12\r\nsitefmt:SDW\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.REP\r\n");
+    rig.click("SendClaims");
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("ledger.db")});
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), (QStringList{QStringLiteral("A.SDW"), QStringLiteral("b.SDW")}));
+}
+
+void TestClaimSubmission::formatCodeIsReadLiveButFolderIsNot()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("ECLAIM.001")});
+    rig.write(QStringLiteral("elsewhere/OTHER.001"));
+    rig.setup().SftwrFormatText()->setText(QStringLiteral("dtx"));
+    rig.setup().FilePathText()->setText(QStringLiteral("C:\\ELSEWHERE"));
+    rig.setup().FileNameText()->setText(QStringLiteral("OTHER.*"));
+    rig.click("SendClaims");
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("ECLAIM.DTX")});
+    QCOMPARE(rig.files(QStringLiteral("elsewhere")), QStringList{QStringLiteral("OTHER.001")});
+}
+
+void TestClaimSubmission::noSiteIdLooksAtNothing()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("ECLAIM.001")}, "sitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
+    rig.write(QStringLiteral("qrn/claims/OLD.NS2"));
+    rig.click("SendClaims");
+    QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Please Enter Your Site ID in Setup")});
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("ECLAIM.001")});
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("OLD.NS2")});
+    QVERIFY(rig.host->starts.isEmpty());
+    QVERIFY(rig.runtime->isOpen(rig.session->vars().LogFileNo));
+}
+
+void TestClaimSubmission::noClaimsClosesTheLog()
+{
+    Rig rig;
+    prepare(rig, {});
+    rig.write(QStringLiteral("qrn/claims/OLD.NS2"));
+    rig.click("SendClaims");
+    QCOMPARE(rig.host->messages, QStringList{QStringLiteral("No Claims Found to Send")});
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("OLD.NS2")});
+    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
+    QVERIFY(rig.host->starts.isEmpty());
+}
+
+void TestClaimSubmission::nothingToMatch_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::newRow("no setup file, site id typed") << QByteArray();
+    QTest::newRow("preset placeholders") << QByteArray("site-id:ab12\r\nsitefmt:???\r\nsitepat:????????\r\nsitefil:???\r\n");
+    QTest::newRow("placeholder folder only") << QByteArray("site-id:ab12\r\nsitepat:C:\\QRN\\??ER\r\nsitefil:*.*\r\n");
+}
+
+void TestClaimSubmission::nothingToMatch()
+{
+    QFETCH(QByteArray, setup);
+    Rig rig;
+    rig.installBrowser();
+    if (!setup.isEmpty())
+        rig.write(QStringLiteral("qrn/setup.fil"), setup);
+    rig.write(QStringLiteral("qrn/user/ECLAIM.001"));
+    rig.write(QStringLiteral("qrn/ABC"));
+    rig.start();
+    rig.host->messages.clear();
+    rig.setup().SiteIDText()->setText(QStringLiteral("ab12"));
+    rig.click("SendClaims");
+    QCOMPARE(rig.host->messages, QStringList{QStringLiteral("No Claims Found to Send")});
+    QVERIFY(rig.exists(QStringLiteral("qrn/user/ECLAIM.001")));
+    QVERIFY(rig.exists(QStringLiteral("qrn/ABC")));
+}
+
+void TestClaimSubmission::failureKeepsEveryClaim_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("outbound folder missing") << "no outbound folder";
+    QTest::newRow("backup folder missing") << "no backup folder";
+    QTest::newRow("backup disk full") << "backup refused";
+    QTest::newRow("outbound disk full") << "outbound refused";
+    QTest::newRow("browser removed") << "no browser";
+}
+
+void TestClaimSubmission::failureKeepsEveryClaim()
+{
+    QFETCH(QString, fault);
+    Rig rig;
+    const QStringList claims{QStringLiteral("A.001"), QStringLiteral("B.001"), QStringLiteral("C.001")};
+    prepare(rig, claims);
+    if (fault == QLatin1String("no outbound folder"))
+        QDir(rig.onC(QStringLiteral("qrn/claims"))).removeRecursively();
+    else if (fault == QLatin1String("no backup folder"))
+        QDir(rig.onC(QStringLiteral("qrn/claimsbu"))).removeRecursively();
+    else if (fault == QLatin1String("no browser"))
+        QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
+    const QString folder = fault == QLatin1String("backup refused") ? QStringLiteral("/claimsbu/") : QStringLiteral("/claims/");
+    if (fault.endsWith(QLatin1String("refused"))) {
+        rig.host->refuse = [folder](Host::Operation op, const QString &path) {
+            return op == Host::Operation::Copy && path.contains(folder) && path.contains(QLatin1String("B."));
+        };
+    }
+
+    rig.click("SendClaims");
+
+    QCOMPARE(rig.files(QStringLiteral("claimin")), claims);
+    QVERIFY(rig.host->starts.isEmpty());
+    QCOMPARE(rig.host->messages.size(), 1);
+    QVERIFY2(rig.host->messages[0].startsWith(QLatin1String("The claims were not sent.")), qPrintable(rig.host->messages[0]));
+    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
+}
+
+void TestClaimSubmission::claimThatChangesIsKept()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("A.001"), QStringLiteral("B.001")});
+    // The practice software is still writing B.001 while it is being copied.
+    const QString growing = rig.onC(QStringLiteral("claimin/B.001"));
+    rig.host->refuse = [growing](Host::Operation op, const QString &path) {
+        if (op == Host::Operation::Copy && path.endsWith(QLatin1String("claimsbu/B.001"))) {
+            QFile file(growing);
+            if (file.open(QIODevice::Append))
+                file.write("more of the claim");
+        }
+        return false;
+    };
+    rig.click("SendClaims");
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("B.001")});
+    QCOMPARE(rig.read(QStringLiteral("claimin/B.001")), QByteArray("claim B.001more of the claim"));
+    QCOMPARE(rig.host->starts.size(), 1);
+    QCOMPARE(rig.host->messages.size(), 1);
+    QVERIFY(rig.host->messages[0].contains(QLatin1String("B.001 (it changed while it was being copied)")));
+}
+
+void TestClaimSubmission::claimFolderMayNotBeOurOwn_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("outbound folder") << "qrn/claims";
+    QTest::newRow("backup folder") << "qrn/claimsbu";
+}
+
+void TestClaimSubmission::claimFolderMayNotBeOurOwn()
+{
+    QFETCH(QString, folder);
+    Rig rig;
+    rig.write(folder + QStringLiteral("/ECLAIM.001"), "the only copy");
+    const QString dos = QStringLiteral("C:\\") + QString(folder).replace(u'/', u'\\').toUpper();
+    prepare(rig, {}, "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:" + dos.toLatin1() + "\r\nsitefil:*.*\r\n");
+    rig.click("SendClaims");
+    QCOMPARE(rig.read(folder + QStringLiteral("/ECLAIM.001")), QByteArray("the only copy"));
+    QVERIFY(rig.host->starts.isEmpty());
+    QCOMPARE(rig.host->messages.size(), 1);
+    QVERIFY(rig.host->messages[0].startsWith(QLatin1String("The claims were not sent.")));
+}
+
+void TestClaimSubmission::caseVariantsShareOneBackupName()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("CLAIM.001"), QStringLiteral("claim.001")});
+    rig.click("SendClaims");
+    // Both went to the same backup name; only the one whose copy survived may leave.
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("CLAIM.001")});
+    QCOMPARE(rig.files(QStringLiteral("qrn/claimsbu")), QStringList{QStringLiteral("CLAIM.001")});
+    QCOMPARE(rig.read(QStringLiteral("qrn/claimsbu/CLAIM.001")), QByteArray("claim claim.001"));
+}
+
+void TestClaimSubmission::laterSubmissionSkipsTheClosedLog()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("A.001")});
+    rig.click("SendClaims");
+    const QByteArray log = rig.read(QStringLiteral("qrn/log/qrnweb.txt"));
+    rig.write(QStringLiteral("claimin/B.001"));
+    rig.click("SendClaims");
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("B.NS2")});
+    QCOMPARE(rig.host->starts.size(), 2);
+    QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), log);
+}
+
+QTEST_MAIN(TestClaimSubmission)
+#include "tst_claimsubmission.moc"
