@@ -27,6 +27,9 @@ public:
     virtual void noteCreated(const QString &hostPath) = 0;
     virtual void noteRemoved(const QString &hostPath) = 0;
 
+    // True when both host paths name one existing file.
+    virtual bool sameFile(const QString &a, const QString &b) = 0;
+
     // Puts the contents of these files on disk.
     virtual bool syncToDisk(const QStringList &hostFiles, QString *error) = 0;
 };

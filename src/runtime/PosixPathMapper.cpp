@@ -67,11 +67,26 @@ void PosixPathMapper::prepare()
 
 QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
 {
-    QString path = m_driveFolder + u'/' + drive.toLower() + u':';
-    if (!exists(path))
-        return {};
-    for (const QString &name : names)
-        path = path + u'/' + entryIn(path, name);
+    // The folders above the last name repeat from call to call (one claim folder, one outbound
+    // folder); a folder found before is taken again while it still exists.
+    const qsizetype folderDepth = names.isEmpty() ? 0 : names.size() - 1;
+    QString key(drive.toLower());
+    for (qsizetype i = 0; i < folderDepth; ++i)
+        key += u'\\' + names.at(i).toCaseFolded();
+    QString path = m_folders.value(key);
+    if (path.isEmpty() || !exists(path)) {
+        path = m_driveFolder + u'/' + drive.toLower() + u':';
+        if (!exists(path))
+            return {};
+        for (qsizetype i = 0; i < folderDepth; ++i)
+            path = path + u'/' + entryIn(path, names.at(i));
+        if (exists(path))
+            m_folders.insert(key, path);
+        else
+            m_folders.remove(key);
+    }
+    if (!names.isEmpty())
+        path = path + u'/' + entryIn(path, names.last());
     return path;
 }
 
@@ -145,6 +160,13 @@ QStringList PosixPathMapper::drives()
             result << entry;
     }
     return result;
+}
+
+bool PosixPathMapper::sameFile(const QString &a, const QString &b)
+{
+    struct stat first {}, second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
+        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 bool PosixPathMapper::syncToDisk(const QStringList &, QString *)

@@ -16,6 +16,7 @@ public:
     QStringList drives() override;
     void noteCreated(const QString &hostPath) override;
     void noteRemoved(const QString &hostPath) override;
+    bool sameFile(const QString &a, const QString &b) override;
     bool syncToDisk(const QStringList &hostFiles, QString *error) override;
 
 private:
@@ -31,4 +32,5 @@ private:
 
     QString m_driveFolder;
     QHash<QString, Listing> m_listings;
+    QHash<QString, QString> m_folders;      // drive and folded folder names -> existing host folder
 };

@@ -164,11 +164,11 @@ bool Runtime::copyFile(const QString &from, const QString &to, QString *error)
     };
     const QString source = hostPath(from);
     const QString target = hostPath(to);
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty())
         return fail(QStringLiteral("File not found"));
-    if (target.isEmpty() || !QFileInfo(parentOf(target)).isDir())
+    if (target.isEmpty())
         return fail(QStringLiteral("Path not found"));
-    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+    if (m_paths->sameFile(source, target))
         return fail(QStringLiteral("A file cannot be copied onto itself"));
     if (m_host.refuses(Host::Operation::Copy, target))
         return fail(QStringLiteral("Disk full"));
@@ -176,15 +176,12 @@ bool Runtime::copyFile(const QString &from, const QString &to, QString *error)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return fail(in.errorString());
-    const bool existed = QFileInfo::exists(target);
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(out.errorString());
-    if (!existed)
-        m_paths->noteCreated(target);
-    QByteArray buffer;
+    m_paths->noteCreated(target);
     for (;;) {
-        buffer = in.read(256 * 1024);
+        const QByteArray buffer = in.read(256 * 1024);
         if (buffer.isEmpty())
             break;
         if (out.write(buffer) != buffer.size())
@@ -262,8 +259,7 @@ bool Runtime::syncToDisk(const QStringList &paths, QString *error)
 
 bool Runtime::sameFolder(const QString &a, const QString &b)
 {
-    const QString first = QFileInfo(hostPath(a)).canonicalFilePath();
-    return !first.isEmpty() && first == QFileInfo(hostPath(b)).canonicalFilePath();
+    return m_paths->sameFile(hostPath(a), hostPath(b));
 }
 
 QStringList Runtime::drives()

@@ -39,6 +39,12 @@ void WindowsPathMapper::noteRemoved(const QString &)
 {
 }
 
+bool WindowsPathMapper::sameFile(const QString &a, const QString &b)
+{
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
+
 bool WindowsPathMapper::syncToDisk(const QStringList &hostFiles, QString *error)
 {
     for (const QString &file : hostFiles) {

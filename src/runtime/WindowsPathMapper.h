@@ -11,5 +11,6 @@ public:
     QStringList drives() override;
     void noteCreated(const QString &hostPath) override;
     void noteRemoved(const QString &hostPath) override;
+    bool sameFile(const QString &a, const QString &b) override;
     bool syncToDisk(const QStringList &hostFiles, QString *error) override;
 };

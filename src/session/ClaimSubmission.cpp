@@ -18,24 +18,19 @@ struct Taken
 {
     QString name;
     Runtime::Stamp stamp;   // as it was before it was copied
-    bool changed = false;
 };
 
-enum class Copy { Whole, SourceChanged, Failed };
-
-// A copy counts only when the target holds as many bytes as the claim file had; a claim file that
-// changed meanwhile (the practice software still writing it) is left for the next submission.
-Copy copyWhole(Runtime &rt, const QString &from, const QString &to, const Runtime::Stamp &before, QString *error)
+// A copy counts only when the target holds as many bytes as the claim file had. A claim file that
+// changes meanwhile (the practice software still writing it) is caught before it is removed.
+bool copyWhole(Runtime &rt, const QString &from, const QString &to, const Runtime::Stamp &before, QString *error)
 {
     if (!rt.copyFile(from, to, error))
-        return Copy::Failed;
-    if (rt.stamp(from) != before)
-        return Copy::SourceChanged;
-    if (rt.stamp(to).size != before.size) {
+        return false;
+    if (rt.stamp(to).size != before.size && rt.stamp(from) == before) {
         *error = QStringLiteral("the copy is incomplete");
-        return Copy::Failed;
+        return false;
     }
-    return Copy::Whole;
+    return true;
 }
 
 void notSent(Session &session, const QString &reason)
@@ -84,22 +79,17 @@ void ClaimSubmission::sendClaims(Session &session)
 
         QString error;
         const QString backup = backupFolder + name;
-        Copy result = copyWhole(rt, source, backup, claim.stamp, &error);
-        if (result == Copy::Whole) {
-            const QString format = session.setupWindow().SftwrFormatText()->text();
-            const QString outbound = outboundFolder + base + u'.' + format;
-            result = copyWhole(rt, source, outbound, claim.stamp, &error);
-            written << backup << outbound;
-            if (result == Copy::Failed)
-                error = QStringLiteral("%1 could not be copied to %2: %3.").arg(name, outbound, error);
-        } else if (result == Copy::Failed) {
-            error = QStringLiteral("%1 could not be copied to %2: %3.").arg(name, backup, error);
-        }
-        if (result == Copy::Failed) {
-            notSent(session, error);
+        if (!copyWhole(rt, source, backup, claim.stamp, &error)) {
+            notSent(session, QStringLiteral("%1 could not be copied to %2: %3.").arg(name, backup, error));
             return;
         }
-        claim.changed = result == Copy::SourceChanged;
+        const QString format = session.setupWindow().SftwrFormatText()->text();
+        const QString outbound = outboundFolder + base + u'.' + format;
+        if (!copyWhole(rt, source, outbound, claim.stamp, &error)) {
+            notSent(session, QStringLiteral("%1 could not be copied to %2: %3.").arg(name, outbound, error));
+            return;
+        }
+        written << backup << outbound;
         backupOwner.insert(name.toCaseFolded(), taken.size());
         taken << claim;
         name = rt.findNext();
@@ -122,7 +112,7 @@ void ClaimSubmission::sendClaims(Session &session)
     for (qsizetype i = 0; i < taken.size(); ++i) {
         const Taken &claim = taken.at(i);
         const QString source = v.ClaimPath + claim.name;
-        if (claim.changed || rt.stamp(source) != claim.stamp)
+        if (rt.stamp(source) != claim.stamp)
             kept << claim.name + QStringLiteral(" (it changed while it was being copied)");
         else if (backupOwner.value(claim.name.toCaseFolded()) != i)
             kept << claim.name + QStringLiteral(" (another claim file of the same name took its backup copy)");
