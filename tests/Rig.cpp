@@ -62,6 +62,14 @@ bool Rig::start()
     return session->start();
 }
 
+bool Rig::restart()
+{
+    session.reset();
+    runtime = std::make_unique<Runtime>(*host);
+    session = std::make_unique<Session>(*runtime);
+    return start();
+}
+
 Form1 &Rig::main()
 {
     return session->mainWindow();

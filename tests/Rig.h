@@ -27,6 +27,8 @@ public:
 
     // Starts the program as a user would: the main window's Load, then the window.
     bool start();
+    // Ends this run and starts the program again over the same drives.
+    bool restart();
     Form1 &main();
     Form3 &setup();
     template<typename T>
