@@ -33,5 +33,6 @@ QFont Twips::font(qreal points, bool bold)
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setStretch(90);
     return font;
 }
