@@ -1,7 +1,5 @@
 #include "runtime/DesktopHost.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,24 +11,12 @@ bool Host::refuses(Operation, const QString &) const
 
 int DesktopHost::messageBox(const QString &text, Buttons buttons)
 {
-    // A busy cursor must not stand over a question the user has to answer.
-    int restored = 0;
-    while (QApplication::overrideCursor()) {
-        QApplication::restoreOverrideCursor();
-        ++restored;
-    }
-
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("QRNWeb"), text);
     if (buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
         box.setStandardButtons(QMessageBox::Ok);
-    const int answer = box.exec();
-
-    for (int i = 0; i < restored; ++i)
-        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-
-    switch (answer) {
+    switch (box.exec()) {
     case QMessageBox::Yes: return 6;
     case QMessageBox::No: return 7;
     default: return 1;

@@ -4,6 +4,8 @@
 #include "runtime/Wildcard.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -393,7 +395,17 @@ bool Runtime::startProgram(const QString &program, const QString &argument, QStr
 
 int Runtime::messageBox(const QString &text, Host::Buttons buttons)
 {
-    return m_host.messageBox(text, buttons);
+    // A busy pointer must not stand over a box the user has to answer; it comes back afterwards
+    // for whatever work still follows.
+    QList<QCursor> busy;
+    while (const QCursor *cursor = QGuiApplication::overrideCursor()) {
+        busy.prepend(*cursor);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    const int answer = m_host.messageBox(text, buttons);
+    for (const QCursor &cursor : std::as_const(busy))
+        QGuiApplication::setOverrideCursor(cursor);
+    return answer;
 }
 
 void Runtime::endProgram()
