@@ -3,11 +3,13 @@
 #include "session/Session.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QRNWeb"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("qrnweb")));
     // Hiding the main window for the setup window must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 
