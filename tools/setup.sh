@@ -1,21 +1,12 @@
 #!/usr/bin/env bash
-# Sets up a Debian machine for QRNWeb, builds it, and then starts it ("run") or tests it ("test").
+# Sets up a Debian machine for QRNWeb, builds it, and then starts it ("run") or tests it ("test":
+# the whole suite, once as built and once under AddressSanitizer and UndefinedBehaviorSanitizer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/packages.sh
 
 mode=${1:-run}
-packages=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+ensure_packages cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
@@ -26,6 +17,10 @@ run)
     ;;
 test)
     ctest --test-dir build --output-on-failure
+    cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQRNWEB_SANITIZE=ON
+    cmake --build build-sanitize -j"$(nproc)"
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-sanitize --output-on-failure
     ;;
 *)
     echo "usage: $0 run|test" >&2

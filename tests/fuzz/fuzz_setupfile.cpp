@@ -1,0 +1,63 @@
+// Feeds any bytes to the setup-file reader: lines as the runtime reads them, records as start-up
+// parses them. Nothing may crash or hang, and what is read must be what the file holds.
+#include "runtime/FileTable.h"
+#include "setup/SetupFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+QString inputPath()
+{
+    static QTemporaryDir dir;
+    return dir.filePath(QStringLiteral("setup.fil"));
+}
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    {
+        QFile file(inputPath());
+        check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        check(file.write(bytes) == bytes.size());
+    }
+
+    FileTable files;
+    check(files.open(1, inputPath(), FileTable::Mode::Input, nullptr));
+    QString all;
+    QString line;
+    int lines = 0;
+    while (!files.atEnd(1) && files.readLine(1, &line)) {
+        check(!line.contains(u'\r') && !line.contains(u'\n'));
+        all += line;
+        check(++lines <= bytes.size());
+        if (const auto record = SetupFile::parse(line)) {
+            check(line.startsWith(SetupFile::keyText(record->key)));
+            check(!record->value.endsWith(u' '));
+            check(record->value.size() <= line.size() - 8);
+        }
+    }
+    // Every byte but the line breaks comes back, unchanged.
+    QByteArray withoutBreaks = bytes;
+    withoutBreaks.replace('\r', QByteArray()).replace('\n', QByteArray());
+    check(all.toLatin1() == withoutBreaks);
+
+    // Whatever a value holds, a save writes exactly five records.
+    const QString text = QString::fromLatin1(bytes);
+    const QStringList saved = SetupFile::lines({text, text, text, text, text});
+    check(saved.size() == 5);
+    for (const QString &record : saved)
+        check(!record.contains(u'\r') && !record.contains(u'\n') && SetupFile::parse(record).has_value());
+    return 0;
+}
