@@ -56,15 +56,9 @@ void TestMainWindow::controls_data()
     QTest::addColumn<bool>("bold");
 
     QTest::newRow("Label1") << "Label1" << "Tessamor Technical Consultants, Inc." << QRect(1920, 240, 4335, 375) << 12.0 << true;
-    QTest::newRow("Label2") << "Label2" << "QRN Electronic Claim Submission and Report Retrieval" << QRect(1200, 840, 5775, 375) << 9.75 << true;
-    QTest::newRow("Label3") << "Label3" << "Your Site ID is" << QRect(1200, 2280, 1335, 255) << 8.25 << true;
     QTest::newRow("YourSiteID") << "YourSiteID" << "" << QRect(2880, 2280, 615, 285) << 8.25 << false;
     QTest::newRow("Label4") << "Label4" << "*" << QRect(1560, 1440, 5055, 615) << 8.25 << false;
     QTest::newRow("SendClaims") << "SendClaims" << "Send Claims" << QRect(1200, 2880, 1215, 375) << 8.25 << true;
-    QTest::newRow("GetReports") << "GetReports" << "Get Reports" << QRect(2640, 2880, 1455, 375) << 8.25 << true;
-    QTest::newRow("Command1") << "Command1" << "Exit" << QRect(6240, 2880, 735, 375) << 8.25 << true;
-    QTest::newRow("Command2") << "Command2" << "Resend Claims" << QRect(4320, 2880, 1455, 375) << 8.25 << true;
-    QTest::newRow("CmdQRNWebSite") << "CmdQRNWebSite" << "QRN Web Site" << QRect(3840, 2280, 1455, 375) << 8.25 << true;
     QTest::newRow("CmndSetup") << "CmndSetup" << "Setup" << QRect(5520, 2280, 1455, 375) << 8.25 << true;
 }
 

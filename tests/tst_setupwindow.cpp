@@ -214,24 +214,13 @@ void TestSetupWindow::controls_data()
     QTest::addColumn<qreal>("points");
     QTest::addColumn<bool>("bold");
 
-    QTest::newRow("Label1") << "Label1" << "Claim Submission Setup" << QRect(3120, 240, 2535, 255) << 9.75 << true;
-    QTest::newRow("Drive1") << "Drive1" << "" << QRect(5520, 1680, 3495, 315) << 8.25 << false;
     QTest::newRow("Dir1") << "Dir1" << "" << QRect(5520, 2160, 3495, 1890) << 8.25 << false;
-    QTest::newRow("SftwrList") << "SftwrList" << "" << QRect(240, 2040, 3615, 1230) << 8.25 << false;
-    QTest::newRow("SiteIDText") << "SiteIDText" << "" << QRect(1920, 960, 735, 285) << 8.25 << false;
-    QTest::newRow("Label3") << "Label3" << "Wild cards permitted (i.e. *.txt)" << QRect(6840, 5400, 2175, 255) << 8.25 << false;
-    QTest::newRow("Label4") << "Label4" << "Select your software" << QRect(240, 1560, 3615, 255) << 8.25 << true;
     QTest::newRow("Label5") << "Label5" << "Select the disk drive and folder where your software saves the claim file."
                             << QRect(5520, 960, 3495, 495) << 8.25 << true;
-    QTest::newRow("Label6") << "Label6" << "Enter Your Site ID" << QRect(240, 960, 1575, 255) << 8.25 << true;
     QTest::newRow("HelpCommand") << "HelpCommand" << "Help" << QRect(6720, 240, 735, 375) << 8.25 << true;
-    QTest::newRow("Command1") << "Command1" << "Exit" << QRect(8160, 240, 735, 375) << 8.25 << true;
     QTest::newRow("Label10") << "Label10" << "Claim File Name" << QRect(5520, 4920, 1815, 375) << 9.75 << true;
     QTest::newRow("FileNameText") << "FileNameText" << "" << QRect(7440, 4920, 1575, 405) << 9.75 << false;
-    QTest::newRow("FilePathText") << "FilePathText" << "" << QRect(5520, 4320, 3495, 345) << 9.75 << false;
-    QTest::newRow("SftwrText") << "SftwrText" << "" << QRect(240, 3480, 3615, 360) << 9.75 << false;
     QTest::newRow("CmndSaveSetup") << "CmndSaveSetup" << "Save Setup" << QRect(2520, 4920, 1455, 375) << 9.75 << true;
-    QTest::newRow("Label2") << "Label2" << "Software File Format" << QRect(240, 4080, 2655, 375) << 9.75 << true;
     QTest::newRow("SftwrFormatText") << "SftwrFormatText" << "" << QRect(3000, 4080, 855, 375) << 9.75 << false;
 }
 

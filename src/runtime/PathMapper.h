@@ -27,6 +27,10 @@ public:
     virtual void noteCreated(const QString &hostPath) = 0;
     virtual void noteRemoved(const QString &hostPath) = 0;
 
+    // The ordinary files in a host folder, as the system counts them (no folders, nothing the
+    // system hides), in name order.
+    virtual QStringList files(const QString &hostFolder) = 0;
+
     // True when both host paths name one existing file.
     virtual bool sameFile(const QString &a, const QString &b) = 0;
 

@@ -162,6 +162,12 @@ QStringList PosixPathMapper::drives()
     return result;
 }
 
+QStringList PosixPathMapper::files(const QString &hostFolder)
+{
+    // A name beginning with a dot is an ordinary file here, as it is on Windows.
+    return QDir(hostFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 bool PosixPathMapper::sameFile(const QString &a, const QString &b)
 {
     struct stat first {}, second {};

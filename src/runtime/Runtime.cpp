@@ -135,7 +135,7 @@ QStringList Runtime::findAll(const QString &pattern)
     if (folder.isEmpty())
         return {};
     QStringList result;
-    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    const QStringList entries = m_paths->files(folder);
     for (const QString &entry : entries) {
         if (Wildcard::matches(namePattern, entry))
             result << entry;

@@ -39,6 +39,12 @@ void WindowsPathMapper::noteRemoved(const QString &)
 {
 }
 
+QStringList WindowsPathMapper::files(const QString &hostFolder)
+{
+    // Hidden and system files are not claim files.
+    return QDir(hostFolder).entryList(QDir::Files, QDir::Name);
+}
+
 bool WindowsPathMapper::sameFile(const QString &a, const QString &b)
 {
     const QString first = QFileInfo(a).canonicalFilePath();
