@@ -19,7 +19,7 @@ test)
     ctest --test-dir build --output-on-failure
     cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQRNWEB_SANITIZE=ON
     cmake --build build-sanitize -j"$(nproc)"
-    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
     ;;
 *)
