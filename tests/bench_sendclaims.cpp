@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -73,11 +74,21 @@ int main(int argc, char *argv[])
     if (counts.isEmpty())
         counts = {1000, 5000, 10000};
 
+    // Each figure is the median of several runs, the two sides taking turns, since the sync that
+    // both end with makes single runs vary a lot.
+    constexpr int runs = 5;
     std::printf("%8s %12s %12s %8s %14s\n", "files", "QRNWeb s", "coreutils s", "ratio", "QRNWeb us/file");
     for (int count : counts) {
-        const double ours = sendClaims(count);
-        const double theirs = coreutils(count);
-        std::printf("%8d %12.3f %12.3f %8.2f %14.1f\n", count, ours, theirs, ours / theirs, ours * 1e6 / count);
+        QList<double> ours, theirs;
+        for (int run = 0; run < runs; ++run) {
+            ours << sendClaims(count);
+            theirs << coreutils(count);
+        }
+        std::sort(ours.begin(), ours.end());
+        std::sort(theirs.begin(), theirs.end());
+        const double a = ours.at(runs / 2), b = theirs.at(runs / 2);
+        std::printf("%8d %12.3f %12.3f %8.2f %14.1f\n", count, a, b, a / b, a * 1e6 / count);
+        std::fflush(stdout);
     }
     return 0;
 }
