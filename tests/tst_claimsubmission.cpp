@@ -190,6 +190,7 @@ void TestClaimSubmission::failureKeepsEveryClaim_data()
     QTest::newRow("backup disk full") << "backup refused";
     QTest::newRow("outbound disk full") << "outbound refused";
     QTest::newRow("browser removed") << "no browser";
+    QTest::newRow("earlier outbound file stuck") << "stale outbound";
 }
 
 void TestClaimSubmission::failureKeepsEveryClaim()
@@ -204,6 +205,12 @@ void TestClaimSubmission::failureKeepsEveryClaim()
         QDir(rig.onC(QStringLiteral("qrn/claimsbu"))).removeRecursively();
     else if (fault == QLatin1String("no browser"))
         QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
+    if (fault == QLatin1String("stale outbound")) {
+        rig.write(QStringLiteral("qrn/claims/OLD.NS2"));
+        rig.host->refuse = [](Host::Operation op, const QString &path) {
+            return op == Host::Operation::Delete && path.endsWith(QLatin1String("/claims/OLD.NS2"));
+        };
+    }
     const QString folder = fault == QLatin1String("backup refused") ? QStringLiteral("/claimsbu/") : QStringLiteral("/claims/");
     if (fault.endsWith(QLatin1String("refused"))) {
         rig.host->refuse = [folder](Host::Operation op, const QString &path) {

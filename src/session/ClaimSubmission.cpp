@@ -66,6 +66,13 @@ void ClaimSubmission::sendClaims(Session &session)
     }
 
     rt.deleteFiles(outboundFolder + QStringLiteral("*.*"));
+    // A file of an earlier submission that could not be removed would be uploaded a second time.
+    const QStringList stale = rt.findAll(outboundFolder + QStringLiteral("*.*"));
+    if (!stale.isEmpty()) {
+        notSent(session, QStringLiteral("The outbound folder still holds %1 from an earlier submission, which could not "
+                                        "be removed and would be sent again.").arg(stale.join(QStringLiteral(", "))));
+        return;
+    }
     SessionLog::write(session, QStringLiteral("copy ") + v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
 
     QList<Taken> taken;
