@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cmath>
+
 Rig::Rig()
 {
     driveFolder = dir.filePath(QStringLiteral("dosdevices"));
@@ -17,6 +19,12 @@ Rig::Rig()
     host = std::make_unique<TestHost>(driveFolder);
     runtime = std::make_unique<Runtime>(*host);
     session = std::make_unique<Session>(*runtime);
+}
+
+QRect Rig::designed(const QRect &twips)
+{
+    auto px = [](int value) { return int(std::lround(value / 15.0)); };
+    return QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
 }
 
 QString Rig::onC(const QString &path) const

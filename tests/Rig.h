@@ -17,6 +17,9 @@ class Rig
 public:
     Rig();
 
+    // A designed rectangle in twips, in pixels on a 96 DPI screen.
+    static QRect designed(const QRect &twips);
+
     // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
     QString onC(const QString &path) const;
     void write(const QString &path, const QByteArray &bytes = QByteArrayLiteral("claim data\r\n"));

@@ -5,15 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-int px(int twips)
-{
-    return int(std::lround(twips / 15.0));
-}
-
-} // namespace
-
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -73,7 +64,7 @@ void TestMainWindow::controls()
     Rig rig;
     QWidget *control = rig.main().findChild<QWidget *>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+    QCOMPARE(control->geometry(), Rig::designed(twips));
     QCOMPARE(control->font().pointSizeF(), points);
     QCOMPARE(control->font().bold(), bold);
     QCOMPARE(control->font().family(), QStringLiteral("MS Sans Serif"));

@@ -32,11 +32,6 @@ void openFolder(FolderSelector *dir, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no folder ") + text));
 }
 
-int px(int twips)
-{
-    return int(std::lround(twips / 15.0));
-}
-
 } // namespace
 
 class TestSetupWindow : public QObject
@@ -237,7 +232,7 @@ void TestSetupWindow::controls()
         QSKIP("the layout figures are for a 96 DPI screen");
     QWidget *control = rig.setup().findChild<QWidget *>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+    QCOMPARE(control->geometry(), Rig::designed(twips));
     QCOMPARE(control->font().pointSizeF(), points);
     QCOMPARE(control->font().bold(), bold);
     if (auto *button = qobject_cast<QPushButton *>(control)) {

@@ -5,6 +5,7 @@
 #include "session/Session.h"
 #include "session/Startup.h"
 #include "windows/BusyCursor.h"
+#include "windows/DesignedControls.h"
 #include "windows/Twips.h"
 
 #include <QCloseEvent>
@@ -12,23 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <limits>
-
 namespace {
 
 // Placeholders until the practice's support lines are known.
 const QString supportContacts = QStringLiteral("Medical Support:(555) 555-0100") + QString(7, u' ')
     + QStringLiteral("Dental Support:(555) 555-0101") + QString(1, u' ') + QStringLiteral("Email:medical@qrn.example")
     + QString(11, u' ') + QStringLiteral("Email:dental@qrn.example");
-
-void buttonFaceColours(QLabel *label)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::ButtonText));
-    label->setPalette(palette);
-    label->setAutoFillBackground(true);
-}
 
 } // namespace
 
@@ -47,11 +37,7 @@ Form1::Form1(Session &session)
                               840, 5775, 375, Twips::font(9.75, true));
     QLabel *label3 = addLabel("Label3", QStringLiteral("Your Site ID is"), 1200, 2280, 1335, 255, bold);
 
-    m_yourSiteId = new QLineEdit(this);
-    m_yourSiteId->setObjectName(QStringLiteral("YourSiteID"));
-    m_yourSiteId->setMaxLength(std::numeric_limits<int>::max());
-    m_yourSiteId->setAccessibleName(label3->text());
-    Twips::place(m_yourSiteId, 2880, 2280, 615, 285);
+    m_yourSiteId = DesignedControls::textBox(this, "YourSiteID", QRect(2880, 2280, 615, 285), label3->text());
 
     QLabel *label4 = addLabel("Label4", supportContacts, 1560, 1440, 5055, 615, font());
     label4->setWordWrap(true);
@@ -62,12 +48,12 @@ Form1::Form1(Session &session)
     }
     label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QPushButton *sendClaims = addButton("SendClaims", QStringLiteral("Send Claims"), 1200, 2880, 1215);
-    QPushButton *getReports = addButton("GetReports", QStringLiteral("Get Reports"), 2640, 2880, 1455);
-    QPushButton *exit = addButton("Command1", QStringLiteral("Exit"), 6240, 2880, 735);
-    QPushButton *resend = addButton("Command2", QStringLiteral("Resend Claims"), 4320, 2880, 1455);
-    QPushButton *webSite = addButton("CmdQRNWebSite", QStringLiteral("QRN Web Site"), 3840, 2280, 1455);
-    QPushButton *setup = addButton("CmndSetup", QStringLiteral("Setup"), 5520, 2280, 1455);
+    QPushButton *sendClaims = DesignedControls::button(this, "SendClaims", QStringLiteral("Send Claims"), QRect(1200, 2880, 1215, 375), bold);
+    QPushButton *getReports = DesignedControls::button(this, "GetReports", QStringLiteral("Get Reports"), QRect(2640, 2880, 1455, 375), bold);
+    QPushButton *exit = DesignedControls::button(this, "Command1", QStringLiteral("Exit"), QRect(6240, 2880, 735, 375), bold);
+    QPushButton *resend = DesignedControls::button(this, "Command2", QStringLiteral("Resend Claims"), QRect(4320, 2880, 1455, 375), bold);
+    QPushButton *webSite = DesignedControls::button(this, "CmdQRNWebSite", QStringLiteral("QRN Web Site"), QRect(3840, 2280, 1455, 375), bold);
+    QPushButton *setup = DesignedControls::button(this, "CmndSetup", QStringLiteral("Setup"), QRect(5520, 2280, 1455, 375), bold);
 
     setTabOrder(m_yourSiteId, sendClaims);
     setTabOrder(sendClaims, getReports);
@@ -93,20 +79,9 @@ QLabel *Form1::addLabel(const char *name, const QString &text, int left, int top
     auto *label = new QLabel(text, this);
     label->setObjectName(QLatin1String(name));
     label->setFont(font);
-    buttonFaceColours(label);
+    DesignedControls::paint(label, QPalette::Button, QPalette::ButtonText);
     Twips::place(label, left, top, width, height);
     return label;
-}
-
-QPushButton *Form1::addButton(const char *name, const QString &text, int left, int top, int width)
-{
-    auto *button = new QPushButton(text, this);
-    button->setObjectName(QLatin1String(name));
-    button->setFont(Twips::font(8.25, true));
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    Twips::place(button, left, top, width, 375);
-    return button;
 }
 
 void Form1::load()

@@ -4,7 +4,6 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class Session;
 
 // The main window: the service's title, the support contacts, the site id and the six commands.
@@ -24,7 +23,6 @@ protected:
 
 private:
     QLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height, const QFont &font);
-    QPushButton *addButton(const char *name, const QString &text, int left, int top, int width);
 
     Session &m_session;
     QLineEdit *m_yourSiteId = nullptr;

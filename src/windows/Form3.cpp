@@ -6,6 +6,7 @@
 #include "setup/SetupBehaviour.h"
 #include "setup/SoftwareCatalogue.h"
 #include "windows/ClickableLabel.h"
+#include "windows/DesignedControls.h"
 #include "windows/DriveSelector.h"
 #include "windows/FolderSelector.h"
 #include "windows/Twips.h"
@@ -15,21 +16,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-#include <limits>
-
-namespace {
-
-void colours(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, palette.color(background));
-    palette.setColor(QPalette::WindowText, palette.color(text));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-} // namespace
 
 Form3::Form3(Session &session)
     : m_session(session)
@@ -67,7 +53,7 @@ Form3::Form3(Session &session)
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Twips::place(m_list, 240, 2040, 3615, 1230);
 
-    m_siteId = addTextBox("SiteIDText", 1920, 960, 735, 285, QStringLiteral("Enter Your Site ID"));
+    m_siteId = DesignedControls::textBox(this, "SiteIDText", QRect(1920, 960, 735, 285), QStringLiteral("Enter Your Site ID"));
     m_siteId->setFont(small);
 
     addLabel("Label3", QStringLiteral("Wild cards permitted (i.e. *.txt)"), 6840, 5400, 2175, 255, small, false);
@@ -77,19 +63,19 @@ Form3::Form3(Session &session)
         960, 3495, 495, smallBold, true);
     addLabel("Label6", QStringLiteral("Enter Your Site ID"), 240, 960, 1575, 255, smallBold, true);
 
-    QPushButton *help = addButton("HelpCommand", QStringLiteral("Help"), 6720, 240, 735, smallBold);
-    QPushButton *exit = addButton("Command1", QStringLiteral("Exit"), 8160, 240, 735, smallBold);
+    QPushButton *help = DesignedControls::button(this, "HelpCommand", QStringLiteral("Help"), QRect(6720, 240, 735, 375), smallBold);
+    QPushButton *exit = DesignedControls::button(this, "Command1", QStringLiteral("Exit"), QRect(8160, 240, 735, 375), smallBold);
 
     ClickableLabel *label10 = addLabel("Label10", QStringLiteral("Claim File Name"), 5520, 4920, 1815, 375, windowFont, true);
-    m_fileName = addTextBox("FileNameText", 7440, 4920, 1575, 405, QStringLiteral("Claim File Name"));
-    m_filePath = addTextBox("FilePathText", 5520, 4320, 3495, 345, QStringLiteral("Claim folder"));
-    m_software = addTextBox("SftwrText", 240, 3480, 3615, 360, QStringLiteral("Select your software"));
+    m_fileName = DesignedControls::textBox(this, "FileNameText", QRect(7440, 4920, 1575, 405), QStringLiteral("Claim File Name"));
+    m_filePath = DesignedControls::textBox(this, "FilePathText", QRect(5520, 4320, 3495, 345), QStringLiteral("Claim folder"));
+    m_software = DesignedControls::textBox(this, "SftwrText", QRect(240, 3480, 3615, 360), QStringLiteral("Select your software"));
     for (QLineEdit *box : {m_fileName, m_filePath, m_software})
         box->setFont(entry);
 
-    QPushButton *save = addButton("CmndSaveSetup", QStringLiteral("Save Setup"), 2520, 4920, 1455, windowFont);
+    QPushButton *save = DesignedControls::button(this, "CmndSaveSetup", QStringLiteral("Save Setup"), QRect(2520, 4920, 1455, 375), windowFont);
     addLabel("Label2", QStringLiteral("Software File Format"), 240, 4080, 2655, 375, windowFont, true);
-    m_format = addTextBox("SftwrFormatText", 3000, 4080, 855, 375, QStringLiteral("Software File Format"));
+    m_format = DesignedControls::textBox(this, "SftwrFormatText", QRect(3000, 4080, 855, 375), QStringLiteral("Software File Format"));
     m_format->setFont(entry);
 
     // Covers the left column only, so that Help, Label10 and Label5, which hide it, stay in reach.
@@ -129,33 +115,12 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
     if (flat) {
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
-        colours(label, QPalette::Base, QPalette::Text);
+        DesignedControls::paint(label, QPalette::Base, QPalette::Text);
     } else {
-        colours(label, QPalette::Button, QPalette::ButtonText);
+        DesignedControls::paint(label, QPalette::Button, QPalette::ButtonText);
     }
     Twips::place(label, left, top, width, height);
     return label;
-}
-
-QLineEdit *Form3::addTextBox(const char *name, int left, int top, int width, int height, const QString &accessibleName)
-{
-    auto *box = new QLineEdit(this);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(std::numeric_limits<int>::max());
-    box->setAccessibleName(accessibleName);
-    Twips::place(box, left, top, width, height);
-    return box;
-}
-
-QPushButton *Form3::addButton(const char *name, const QString &text, int left, int top, int width, const QFont &font)
-{
-    auto *button = new QPushButton(text, this);
-    button->setObjectName(QLatin1String(name));
-    button->setFont(font);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    Twips::place(button, left, top, width, 375);
-    return button;
 }
 
 void Form3::load()

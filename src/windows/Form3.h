@@ -9,7 +9,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
-class QPushButton;
 class Session;
 
 // The setup window: site id, practice software and format code, claim folder and file name.
@@ -38,8 +37,6 @@ protected:
 private:
     ClickableLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height,
                              const QFont &font, bool flat);
-    QLineEdit *addTextBox(const char *name, int left, int top, int width, int height, const QString &accessibleName);
-    QPushButton *addButton(const char *name, const QString &text, int left, int top, int width, const QFont &font);
 
     Session &m_session;
     QLineEdit *m_siteId = nullptr;
