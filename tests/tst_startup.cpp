@@ -15,6 +15,7 @@ private slots:
     void noBrowserEndsTheProgram();
     void exampleSetupFillsFieldsAndVariables();
     void closingTheMainWindowEndsTheProgram();
+    void logThatCannotOpenIsSkipped();
 };
 
 void TestStartup::firstStartWithoutSetup()
@@ -120,6 +121,22 @@ void TestStartup::closingTheMainWindowEndsTheProgram()
     rig.main().close();
     QVERIFY(rig.runtime->hasEnded());
     QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
+}
+
+void TestStartup::logThatCannotOpenIsSkipped()
+{
+    Rig rig;
+    rig.installBrowser();
+    QDir().mkpath(rig.onC(QStringLiteral("qrn/log/qrnweb.txt")));   // a folder where the log should be
+    rig.write(QStringLiteral("qrn/setup.fil"), "site-id:ab12\r\nsitepat:C:\\IN\r\nsitefil:*.*\r\n");
+    rig.write(QStringLiteral("in/A.001"));
+    QVERIFY(rig.start());
+    rig.click("CmndSetup");
+    rig.click("CmndSaveSetup");
+    rig.click("SendClaims");   // the run goes on without a log
+    QCOMPARE(rig.host->starts.size(), 1);
+    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")).count("\r\n"), 5);
+    QVERIFY(!rig.read(QStringLiteral("qrn/setup.fil")).contains("copy"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -35,7 +35,10 @@ void Startup::load(Session &session)
         rt.makeFolder(v.BaseDir + QLatin1String(folder));
     v.LogFilePath = v.BaseDir + QStringLiteral("\\log\\qrnweb.txt");
     v.LogFileNo = qint16(rt.freeFile());
-    rt.openForOutput(v.LogFileNo, v.LogFilePath);
+    // A log that cannot be opened names no file at all, so that its lines can never land in
+    // another file that later takes the same number.
+    if (!rt.openForOutput(v.LogFileNo, v.LogFilePath))
+        v.LogFileNo = 0;
     rt.writeLine(v.LogFileNo, QStringLiteral("Start QRNWeb session on ") + rt.currentDate()
                                   + QStringLiteral(" at ") + rt.currentTime());
 
