@@ -49,6 +49,12 @@ QString FileTable::hostPath(int number) const
     return e ? e->device->fileName() : QString();
 }
 
+bool FileTable::replaces(int number) const
+{
+    const Entry *e = entry(number);
+    return e && e->mode == Mode::AtomicOutput;
+}
+
 bool FileTable::open(int number, const QString &hostPath, Mode mode, QString *error)
 {
     if (number < 1 || number > highestNumber || m_entries[number]) {

@@ -21,6 +21,8 @@ public:
     int freeNumber() const;
     bool isOpen(int number) const;
     QString hostPath(int number) const;
+    // True for an atomic output, which replaces its target only when closed.
+    bool replaces(int number) const;
 
     bool open(int number, const QString &hostPath, Mode mode, QString *error);
     // Reads one line; it ends at CR LF, a lone CR or a lone LF, none of which is part of it.

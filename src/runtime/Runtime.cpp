@@ -352,8 +352,11 @@ bool Runtime::isOpen(int number) const
 
 bool Runtime::closeFile(int number, QString *error)
 {
+    if (!m_files.replaces(number))
+        return m_files.close(number, error);
+    // Closing a replacing output is where its target is written: the one step a full disk refuses.
     const QString host = m_files.hostPath(number);
-    if (!host.isEmpty() && m_host.refuses(Host::Operation::Save, host)) {
+    if (m_host.refuses(Host::Operation::Save, host)) {
         m_files.discard(number);
         if (error)
             *error = QStringLiteral("Disk full");
@@ -361,7 +364,7 @@ bool Runtime::closeFile(int number, QString *error)
     }
     const bool existed = QFileInfo::exists(host);
     const bool ok = m_files.close(number, error);
-    if (ok && !existed && !host.isEmpty())
+    if (ok && !existed)
         m_paths->noteCreated(host);
     return ok;
 }

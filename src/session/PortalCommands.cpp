@@ -49,6 +49,6 @@ void PortalCommands::setup(Session &session)
 
 void PortalCommands::exit(Session &session)
 {
-    session.runtime().closeAll();
+    // Ending the program closes every open file first, the session log included.
     session.runtime().endProgram();
 }

@@ -50,8 +50,7 @@ void Startup::load(Session &session)
     }
     if (v.BrowserPath.isEmpty()) {
         rt.messageBox(QStringLiteral("Browser not found, Call QRN"));
-        rt.closeAll();
-        rt.endProgram();
+        rt.endProgram();   // closes every open file, the session log included
         return;
     }
 
