@@ -17,8 +17,7 @@ Rig::Rig()
     QDir().mkpath(dir.filePath(QStringLiteral("drive_c")));
     QFile::link(dir.filePath(QStringLiteral("drive_c")), driveFolder + QStringLiteral("/c:"));
     host = std::make_unique<TestHost>(driveFolder);
-    runtime = std::make_unique<Runtime>(*host);
-    session = std::make_unique<Session>(*runtime);
+    makeRun();
 }
 
 QRect Rig::designed(const QRect &twips)
@@ -65,6 +64,14 @@ void Rig::installBrowser(const QString &path)
     write(path, QByteArrayLiteral("#!/bin/sh\n"));
 }
 
+void Rig::makeRun()
+{
+    auto files = std::make_unique<FaultyFiles>();
+    disk = files.get();
+    runtime = std::make_unique<Runtime>(*host, std::move(files));
+    session = std::make_unique<Session>(*runtime);
+}
+
 bool Rig::start()
 {
     return session->start();
@@ -73,8 +80,7 @@ bool Rig::start()
 bool Rig::restart()
 {
     session.reset();
-    runtime = std::make_unique<Runtime>(*host);
-    session = std::make_unique<Session>(*runtime);
+    makeRun();
     return start();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FaultyFiles.h"
 #include "TestHost.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
@@ -38,9 +39,12 @@ public:
     T *find(const char *name);
     void click(const char *button);
 
+    void makeRun();
+
     QTemporaryDir dir;
     QString driveFolder;
     std::unique_ptr<TestHost> host;
+    FaultyFiles *disk = nullptr;   // the runtime's files, which a test can make fail
     std::unique_ptr<Runtime> runtime;
     std::unique_ptr<Session> session;
 };

@@ -6,22 +6,23 @@ TestHost::TestHost(const QString &driveFolder)
 {
 }
 
-int TestHost::messageBox(const QString &text, Buttons buttons)
+Host::Answer TestHost::messageBox(const QString &text, Buttons buttons, const QString &detail)
 {
     messages << text;
+    details << detail;
     messageButtons << buttons;
     if (whileBoxShown)
         whileBoxShown(text);
     if (!answers.isEmpty())
         return answers.takeFirst();
-    return buttons == Buttons::YesNo ? 6 : 1;
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 
 bool TestHost::startProgram(const QString &program, const QString &argument, QString *error)
 {
     if (browserFails) {
         if (error)
-            *error = QStringLiteral("No such file or directory");
+            *error = QStringLiteral("the system could not start it");
         return false;
     }
     starts << Start{program, argument};
@@ -36,9 +37,4 @@ QDateTime TestHost::now() const
 QString TestHost::driveFolder() const
 {
     return m_driveFolder;
-}
-
-bool TestHost::refuses(Operation operation, const QString &hostPath) const
-{
-    return refuse && refuse(operation, hostPath);
 }

@@ -57,7 +57,6 @@ void TestClaimSubmission::outboundNames_data()
     QTest::newRow("only before the first dot") << QStringList{"A.B.C"} << "DEN" << QStringList{"A.DEN"};
     QTest::newRow("no dot") << QStringList{"CLAIMFILE"} << "DEN" << QStringList{"CLAIMFILE.DEN"};
     QTest::newRow("leading dot") << QStringList{".X"} << "DEN" << QStringList{".DEN"};
-    QTest::newRow("same base name, later wins") << QStringList{"ECLAIM.001", "ECLAIM.002"} << "NS2" << QStringList{"ECLAIM.NS2"};
     QTest::newRow("empty format code") << QStringList{"ECLAIM.001"} << "" << QStringList{"ECLAIM."};
 }
 
@@ -207,16 +206,12 @@ void TestClaimSubmission::failureKeepsEveryClaim()
         QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
     if (fault == QLatin1String("stale outbound")) {
         rig.write(QStringLiteral("qrn/claims/OLD.NS2"));
-        rig.host->refuse = [](Host::Operation op, const QString &path) {
-            return op == Host::Operation::Delete && path.endsWith(QLatin1String("/claims/OLD.NS2"));
-        };
+        rig.disk->fail(FaultyFiles::Op::Remove, QStringLiteral("/claims/OLD.NS2"));
     }
-    const QString folder = fault == QLatin1String("backup refused") ? QStringLiteral("/claimsbu/") : QStringLiteral("/claims/");
-    if (fault.endsWith(QLatin1String("refused"))) {
-        rig.host->refuse = [folder](Host::Operation op, const QString &path) {
-            return op == Host::Operation::Copy && path.contains(folder) && path.contains(QLatin1String("B."));
-        };
-    }
+    if (fault == QLatin1String("backup refused"))
+        rig.disk->fail(FaultyFiles::Op::Copy, QStringLiteral("/claimsbu/B."));
+    if (fault == QLatin1String("outbound refused"))
+        rig.disk->fail(FaultyFiles::Op::Copy, QStringLiteral("/claims/B."));
 
     rig.click("SendClaims");
 
@@ -233,20 +228,20 @@ void TestClaimSubmission::claimThatChangesIsKept()
     prepare(rig, {QStringLiteral("A.001"), QStringLiteral("B.001")});
     // The practice software is still writing B.001 while it is being copied.
     const QString growing = rig.onC(QStringLiteral("claimin/B.001"));
-    rig.host->refuse = [growing](Host::Operation op, const QString &path) {
-        if (op == Host::Operation::Copy && path.endsWith(QLatin1String("claimsbu/B.001"))) {
+    rig.disk->before = [growing](FaultyFiles::Op op, const QString &path) {
+        if (op == FaultyFiles::Op::Copy && path.endsWith(QLatin1String("claims/B.NS2"))) {
             QFile file(growing);
             if (file.open(QIODevice::Append))
                 file.write("more of the claim");
         }
-        return false;
     };
     rig.click("SendClaims");
     QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("B.001")});
     QCOMPARE(rig.read(QStringLiteral("claimin/B.001")), QByteArray("claim B.001more of the claim"));
     QCOMPARE(rig.host->starts.size(), 1);
     QCOMPARE(rig.host->messages.size(), 1);
-    QVERIFY(rig.host->messages[0].contains(QLatin1String("B.001 (it changed while it was being copied)")));
+    QVERIFY(rig.host->messages[0].contains(QLatin1String("B.001 (it changed while it was being copied")));
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("A.NS2")});
 }
 
 void TestClaimSubmission::claimFolderMayNotBeOurOwn_data()

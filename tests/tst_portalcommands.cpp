@@ -75,7 +75,7 @@ void TestPortalCommands::resendClaims()
     QFETCH(bool, opens);
     Rig rig;
     startWithSiteId(rig);
-    rig.host->answers << answer;
+    rig.host->answers << Host::Answer(answer);
     rig.click("Command2");
     QCOMPARE(rig.host->messages, QStringList{resendQuestion});
     QCOMPARE(rig.host->messageButtons.last(), Host::Buttons::YesNo);

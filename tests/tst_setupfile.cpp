@@ -158,9 +158,7 @@ void TestSetupFile::failedSaveKeepsTheEarlierFile()
     const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
     rig.write(QStringLiteral("qrn/setup.fil"), earlier);
     rig.start();
-    rig.host->refuse = [](Host::Operation op, const QString &path) {
-        return op == Host::Operation::Save && path.endsWith(QLatin1String("setup.fil"));
-    };
+    rig.disk->fail(FaultyFiles::Op::Finish, QStringLiteral("setup.fil"));
     rig.click("CmndSetup");
     rig.setup().SiteIDText()->setText(QStringLiteral("zz99"));
     rig.click("CmndSaveSetup");

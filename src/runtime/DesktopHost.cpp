@@ -4,22 +4,19 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-bool Host::refuses(Operation, const QString &) const
-{
-    return false;
-}
-
-int DesktopHost::messageBox(const QString &text, Buttons buttons)
+Host::Answer DesktopHost::messageBox(const QString &text, Buttons buttons, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("QRNWeb"), text);
     if (buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
         box.setStandardButtons(QMessageBox::Ok);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     switch (box.exec()) {
-    case QMessageBox::Yes: return 6;
-    case QMessageBox::No: return 7;
-    default: return 1;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Ok;
     }
 }
 
@@ -30,8 +27,9 @@ bool DesktopHost::startProgram(const QString &program, const QString &argument, 
     process.setArguments({argument});
     if (process.startDetached())
         return true;
+    // QProcess's own text names the host's program path; the caller names the browser itself.
     if (error)
-        *error = process.errorString();
+        *error = QStringLiteral("the system could not start it");
     return false;
 }
 

@@ -6,7 +6,7 @@
 class DesktopHost : public Host
 {
 public:
-    int messageBox(const QString &text, Buttons buttons) override;
+    Answer messageBox(const QString &text, Buttons buttons, const QString &details) override;
     bool startProgram(const QString &program, const QString &argument, QString *error) override;
     QDateTime now() const override;
     QString driveFolder() const override;

@@ -1,12 +1,21 @@
 #include "runtime/FileTable.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "runtime/FileAccess.h"
 
 namespace {
 constexpr int highestNumber = 255;
 constexpr qint64 chunk = 64 * 1024;
 } // namespace
+
+struct FileTable::Entry
+{
+    std::unique_ptr<OpenFile> file;
+    Mode mode = Mode::Input;
+    QString hostPath;
+    QByteArray buffer;
+    qsizetype position = 0;
+    bool failed = false;   // a read failed: the file ends there
+};
 
 FileTable::FileTable() = default;
 
@@ -15,14 +24,7 @@ FileTable::~FileTable()
     closeAll();
 }
 
-FileTable::Entry *FileTable::entry(int number)
-{
-    if (number < 1 || number > highestNumber)
-        return nullptr;
-    return m_entries[number].get();
-}
-
-const FileTable::Entry *FileTable::entry(int number) const
+FileTable::Entry *FileTable::entry(int number) const
 {
     if (number < 1 || number > highestNumber)
         return nullptr;
@@ -38,6 +40,11 @@ int FileTable::freeNumber() const
     return 0;
 }
 
+bool FileTable::isFree(int number) const
+{
+    return number >= 1 && number <= highestNumber && !m_entries[number];
+}
+
 bool FileTable::isOpen(int number) const
 {
     return entry(number) != nullptr;
@@ -46,48 +53,32 @@ bool FileTable::isOpen(int number) const
 QString FileTable::hostPath(int number) const
 {
     const Entry *e = entry(number);
-    return e ? e->device->fileName() : QString();
+    return e ? e->hostPath : QString();
 }
 
-bool FileTable::replaces(int number) const
+void FileTable::add(int number, std::unique_ptr<OpenFile> file, Mode mode, const QString &hostPath)
 {
-    const Entry *e = entry(number);
-    return e && e->mode == Mode::AtomicOutput;
-}
-
-bool FileTable::open(int number, const QString &hostPath, Mode mode, QString *error)
-{
-    if (number < 1 || number > highestNumber || m_entries[number]) {
-        if (error)
-            *error = QStringLiteral("File number %1 is not free").arg(number);
-        return false;
-    }
     auto e = std::make_unique<Entry>();
+    e->file = std::move(file);
     e->mode = mode;
-    if (mode == Mode::AtomicOutput)
-        e->device = std::make_unique<QSaveFile>(hostPath);
-    else
-        e->device = std::make_unique<QFile>(hostPath);
-    const QIODevice::OpenMode how = mode == Mode::Input ? QIODevice::ReadOnly
-                                                        : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!e->device->open(how)) {
-        if (error)
-            *error = e->device->errorString();
-        return false;
-    }
+    e->hostPath = hostPath;
     m_entries[number] = std::move(e);
-    return true;
 }
 
 bool FileTable::fill(Entry &e)
 {
+    if (e.failed)
+        return false;
     if (e.position > 0) {
         e.buffer.remove(0, e.position);
         e.position = 0;
     }
-    const QByteArray more = e.device->read(chunk);
-    e.buffer.append(more);
-    return !more.isEmpty();
+    const qsizetype had = e.buffer.size();
+    e.buffer.resize(had + chunk);
+    const qint64 got = e.file->read(e.buffer.data() + had, chunk, nullptr);
+    e.buffer.resize(had + qMax<qint64>(got, 0));
+    e.failed = got < 0;
+    return got > 0;
 }
 
 bool FileTable::readLine(int number, QString *line)
@@ -141,20 +132,13 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
     Entry *e = entry(number);
     if (!e || e->mode == Mode::Input) {
         if (error)
-            *error = QStringLiteral("File number %1 is not open for output").arg(number);
+            *error = QStringLiteral("file number %1 is not open for output").arg(number);
         return false;
     }
     QByteArray bytes = text.toLatin1();
     bytes.append("\r\n", 2);
-    // Plain output goes out line by line, so a log shows every line even if the run is cut short.
-    const bool written = e->device->write(bytes) == bytes.size()
-        && (e->mode == Mode::AtomicOutput || e->device->flush());
-    if (!written) {
-        if (error)
-            *error = e->device->errorString();
-        return false;
-    }
-    return true;
+    // Each line goes out at once, so a log keeps every line even if the run is cut short.
+    return e->file->write(bytes.constData(), bytes.size(), error);
 }
 
 bool FileTable::close(int number, QString *error)
@@ -162,32 +146,15 @@ bool FileTable::close(int number, QString *error)
     Entry *e = entry(number);
     if (!e)
         return true;
-    bool ok = true;
-    if (e->mode == Mode::AtomicOutput) {
-        auto *save = static_cast<QSaveFile *>(e->device.get());
-        ok = save->commit();
-        if (!ok && error)
-            *error = save->errorString();
-    } else {
-        e->device->close();
-        if (e->device->error() != QFileDevice::NoError) {
-            ok = false;
-            if (error)
-                *error = e->device->errorString();
-        }
-    }
+    const bool ok = e->file->finish(error);
     m_entries[number].reset();
     return ok;
 }
 
 void FileTable::discard(int number)
 {
-    Entry *e = entry(number);
-    if (!e)
-        return;
-    if (e->mode == Mode::AtomicOutput)
-        static_cast<QSaveFile *>(e->device.get())->cancelWriting();
-    m_entries[number].reset();
+    if (entry(number))
+        m_entries[number].reset();
 }
 
 void FileTable::closeAll()

@@ -26,16 +26,6 @@ public:
     // Tells the mapper that the program itself created or removed this host file.
     virtual void noteCreated(const QString &hostPath) = 0;
     virtual void noteRemoved(const QString &hostPath) = 0;
-
-    // The ordinary files in a host folder, as the system counts them (no folders, nothing the
-    // system hides), in name order.
-    virtual QStringList files(const QString &hostFolder) = 0;
-
-    // True when both host paths name one existing file.
-    virtual bool sameFile(const QString &a, const QString &b) = 0;
-
-    // Puts the contents of these files on disk.
-    virtual bool syncToDisk(const QStringList &hostFiles, QString *error) = 0;
 };
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder);

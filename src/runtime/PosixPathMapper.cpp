@@ -161,23 +161,3 @@ QStringList PosixPathMapper::drives()
     }
     return result;
 }
-
-QStringList PosixPathMapper::files(const QString &hostFolder)
-{
-    // A name beginning with a dot is an ordinary file here, as it is on Windows.
-    return QDir(hostFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-bool PosixPathMapper::sameFile(const QString &a, const QString &b)
-{
-    struct stat first {}, second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-bool PosixPathMapper::syncToDisk(const QStringList &, QString *)
-{
-    // One sync covers every file written so far, whatever file system it is on.
-    ::sync();
-    return true;
-}

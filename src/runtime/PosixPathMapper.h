@@ -16,9 +16,6 @@ public:
     QStringList drives() override;
     void noteCreated(const QString &hostPath) override;
     void noteRemoved(const QString &hostPath) override;
-    QStringList files(const QString &hostFolder) override;
-    bool sameFile(const QString &a, const QString &b) override;
-    bool syncToDisk(const QStringList &hostFiles, QString *error) override;
 
 private:
     struct Listing

@@ -5,10 +5,10 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QDir>
-#include <QFile>
+#include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -17,16 +17,46 @@ bool isSeparator(QChar c)
     return c == u'\\' || c == u'/';
 }
 
-QString parentOf(const QString &hostPath)
+bool fail(QString *error, const QString &reason)
 {
-    return hostPath.left(hostPath.lastIndexOf(u'/'));
+    if (error)
+        *error = reason;
+    return false;
 }
+
+const QString notFound = QStringLiteral("it was not found");
+
+// Swallows the user's input while it is installed.
+class InputSwallower : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
 
 } // namespace
 
-Runtime::Runtime(Host &host)
+Runtime::Runtime(Host &host, std::unique_ptr<FileAccess> files)
     : m_host(host)
     , m_paths(makeNativePathMapper(host.driveFolder()))
+    , m_access(std::move(files))
 {
 }
 
@@ -37,41 +67,14 @@ void Runtime::prepareDrives()
     m_paths->prepare();
 }
 
-Runtime::DosPath Runtime::parse(const QString &path) const
-{
-    DosPath result;
-    QStringView rest(path);
-    if (rest.size() >= 2 && rest[1] == u':' && rest[0].isLetter()) {
-        result.drive = rest[0].toLower();
-        rest = rest.mid(2);
-    } else {
-        result.drive = m_drive;
-    }
-    if (rest.isEmpty() || !isSeparator(rest[0]))
-        result.names = m_folders.value(result.drive);
-    for (const QStringView name : rest.tokenize(u'\\')) {
-        for (const QStringView part : name.tokenize(u'/')) {
-            if (part.isEmpty() || part == u".")
-                continue;
-            if (part == u"..") {
-                if (!result.names.isEmpty())
-                    result.names.removeLast();
-                continue;
-            }
-            result.names << part.toString();
-        }
-    }
-    return result;
-}
-
-QString Runtime::hostPath(const DosPath &path)
+QString Runtime::hostPath(const DosPaths::Path &path)
 {
     return m_paths->resolve(path.drive, path.names);
 }
 
 QString Runtime::hostPath(const QString &path)
 {
-    return hostPath(parse(path));
+    return hostPath(m_dos.parse(path));
 }
 
 bool Runtime::changeDrive(const QString &drive)
@@ -81,49 +84,49 @@ bool Runtime::changeDrive(const QString &drive)
     const QChar letter = drive[0].toLower();
     if (m_paths->resolve(letter, {}).isEmpty())
         return false;
-    m_drive = letter;
+    m_dos.setCurrentDrive(letter);
     return true;
 }
 
 bool Runtime::changeFolder(const QString &path)
 {
-    const DosPath target = parse(path);
+    const DosPaths::Path target = m_dos.parse(path);
     if (!QFileInfo(hostPath(target)).isDir())
         return false;
-    m_folders[target.drive] = target.names;
+    m_dos.setCurrentFolder(target);
     return true;
 }
 
 QString Runtime::currentFolder() const
 {
-    return currentFolderOf(QString(m_drive));
+    return m_dos.currentFolderOf({});
 }
 
 QString Runtime::currentFolderOf(const QString &drive) const
 {
-    const QChar letter = drive.isEmpty() ? m_drive : drive[0].toLower();
-    return QString(letter) + QStringLiteral(":\\") + m_folders.value(letter).join(u'\\');
+    return m_dos.currentFolderOf(drive);
 }
 
 bool Runtime::makeFolder(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
-    if (host.isEmpty() || QFileInfo::exists(host) || !QDir().mkdir(host)) {
-        if (error)
-            *error = QStringLiteral("Path/File access error");
-        return false;
-    }
+    if (host.isEmpty())
+        return fail(error, notFound);
+    if (QFileInfo::exists(host))
+        return fail(error, QStringLiteral("it exists already"));
+    if (!QDir().mkdir(host))
+        return fail(error, QStringLiteral("it could not be created"));
     m_paths->noteCreated(host);
     return true;
 }
 
-QStringList Runtime::findAll(const QString &pattern)
+QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd)
 {
     // A pattern that ends in a separator names no file; one whose folder holds wildcards names
     // no folder that can be listed.
     if (pattern.isEmpty() || isSeparator(pattern.back()))
         return {};
-    DosPath path = parse(pattern);
+    DosPaths::Path path = m_dos.parse(pattern);
     if (path.names.isEmpty())
         return {};
     const QString namePattern = path.names.takeLast();
@@ -134,11 +137,17 @@ QStringList Runtime::findAll(const QString &pattern)
     const QString folder = hostPath(path);
     if (folder.isEmpty())
         return {};
+    const FileAccess::Listing listing = m_access->list(folder);
     QStringList result;
-    const QStringList entries = m_paths->files(folder);
-    for (const QString &entry : entries) {
+    for (const QString &entry : listing.files) {
         if (Wildcard::matches(namePattern, entry))
             result << entry;
+    }
+    if (odd) {
+        for (const Odd &entry : listing.odd) {
+            if (Wildcard::matches(namePattern, entry.shown))
+                odd->append(entry);
+        }
     }
     return result;
 }
@@ -157,59 +166,31 @@ QString Runtime::findNext()
     return m_found.at(m_foundNext++);
 }
 
-bool Runtime::copyFile(const QString &from, const QString &to, QString *error)
+bool Runtime::copyFile(const QString &from, const QString &to, QString *error, Copied *copied)
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     const QString source = hostPath(from);
     const QString target = hostPath(to);
     if (source.isEmpty())
-        return fail(QStringLiteral("File not found"));
+        return fail(error, notFound);
     if (target.isEmpty())
-        return fail(QStringLiteral("Path not found"));
-    if (m_paths->sameFile(source, target))
-        return fail(QStringLiteral("A file cannot be copied onto itself"));
-    if (m_host.refuses(Host::Operation::Copy, target))
-        return fail(QStringLiteral("Disk full"));
-
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(in.errorString());
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(out.errorString());
-    m_paths->noteCreated(target);
-    for (;;) {
-        const QByteArray buffer = in.read(256 * 1024);
-        if (buffer.isEmpty())
-            break;
-        if (out.write(buffer) != buffer.size())
-            return fail(out.errorString());
-    }
-    if (in.error() != QFileDevice::NoError)
-        return fail(in.errorString());
-    out.close();
-    if (out.error() != QFileDevice::NoError)
-        return fail(out.errorString());
-    return true;
+        return fail(error, QStringLiteral("its folder was not found"));
+    Copied result;
+    const bool existed = QFileInfo::exists(target);
+    const bool ok = m_access->copy(source, target, &result.source, &result.bytes, error);
+    if (!existed && QFileInfo::exists(target))
+        m_paths->noteCreated(target);
+    if (copied)
+        *copied = result;
+    return ok;
 }
 
 bool Runtime::deleteFile(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
-    if (host.isEmpty() || !QFileInfo(host).isFile()) {
-        if (error)
-            *error = QStringLiteral("File not found");
+    if (host.isEmpty() || !QFileInfo(host).isFile())
+        return fail(error, notFound);
+    if (!m_access->remove(host, error))
         return false;
-    }
-    if (m_host.refuses(Host::Operation::Delete, host) || !QFile::remove(host)) {
-        if (error)
-            *error = QStringLiteral("Permission denied");
-        return false;
-    }
     m_paths->noteRemoved(host);
     return true;
 }
@@ -219,49 +200,32 @@ bool Runtime::deleteFiles(const QString &pattern)
     const QStringList names = findAll(pattern);
     if (names.isEmpty())
         return false;
-    DosPath folder = parse(pattern);
+    DosPaths::Path folder = m_dos.parse(pattern);
     folder.names.removeLast();
-    const QString prefix = qualified(folder);
+    const QString prefix = DosPaths::qualified(folder);
     bool all = true;
     for (const QString &name : names)
         all = deleteFile(prefix + name) && all;
     return all;
 }
 
-QString Runtime::qualified(const DosPath &path)
-{
-    // A fully qualified form that parse() reads back unchanged, whatever the current folder.
-    QString text = QString(path.drive) + QStringLiteral(":\\");
-    for (const QString &name : path.names)
-        text += name + u'\\';
-    return text;
-}
-
 Runtime::Stamp Runtime::stamp(const QString &path)
 {
-    const QFileInfo info(hostPath(path));
-    if (!info.isFile())
-        return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+    const QString host = hostPath(path);
+    return host.isEmpty() ? Stamp{} : m_access->stamp(host);
 }
 
 bool Runtime::syncToDisk(const QStringList &paths, QString *error)
 {
     QStringList hosts;
-    hosts.reserve(paths.size());
     for (const QString &path : paths)
         hosts << hostPath(path);
-    if (m_host.refuses(Host::Operation::Sync, hosts.value(0))) {
-        if (error)
-            *error = QStringLiteral("Device I/O error");
-        return false;
-    }
-    return m_paths->syncToDisk(hosts, error);
+    return m_access->flush(hosts, error);
 }
 
 bool Runtime::sameFolder(const QString &a, const QString &b)
 {
-    return m_paths->sameFile(hostPath(a), hostPath(b));
+    return m_access->sameFile(hostPath(a), hostPath(b));
 }
 
 QStringList Runtime::drives()
@@ -287,7 +251,7 @@ QStringList Runtime::subfolders(const QString &path)
 
 QString Runtime::displayPath(const QString &path)
 {
-    const DosPath dos = parse(path);
+    const DosPaths::Path dos = m_dos.parse(path);
     const QString host = hostPath(dos);
     QStringList names = dos.names;
     if (!host.isEmpty() && !names.isEmpty()) {
@@ -303,31 +267,37 @@ int Runtime::freeFile() const
     return m_files.freeNumber();
 }
 
+bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QString *error)
+{
+    if (!m_files.isFree(number))
+        return fail(error, QStringLiteral("file number %1 is not free").arg(number));
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return fail(error, notFound);
+    const bool existed = QFileInfo::exists(host);
+    static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace};
+    std::unique_ptr<OpenFile> file = m_access->open(host, how[int(mode)], error);
+    if (!file)
+        return false;
+    if (mode == FileTable::Mode::Output && !existed)
+        m_paths->noteCreated(host);
+    m_files.add(number, std::move(file), mode, host);
+    return true;
+}
+
 bool Runtime::openForInput(int number, const QString &path, QString *error)
 {
-    return m_files.open(number, hostPath(path), FileTable::Mode::Input, error);
+    return open(number, path, FileTable::Mode::Input, error);
 }
 
 bool Runtime::openForOutput(int number, const QString &path, QString *error)
 {
-    const QString host = hostPath(path);
-    const bool existed = QFileInfo::exists(host);
-    if (!m_files.open(number, host, FileTable::Mode::Output, error))
-        return false;
-    if (!existed)
-        m_paths->noteCreated(host);
-    return true;
+    return open(number, path, FileTable::Mode::Output, error);
 }
 
 bool Runtime::openForReplace(int number, const QString &path, QString *error)
 {
-    const QString host = hostPath(path);
-    if (host.isEmpty() || !QFileInfo(parentOf(host)).isDir()) {
-        if (error)
-            *error = QStringLiteral("Path not found");
-        return false;
-    }
-    return m_files.open(number, host, FileTable::Mode::AtomicOutput, error);
+    return open(number, path, FileTable::Mode::Replace, error);
 }
 
 bool Runtime::readLine(int number, QString *line)
@@ -352,21 +322,17 @@ bool Runtime::isOpen(int number) const
 
 bool Runtime::closeFile(int number, QString *error)
 {
-    if (!m_files.replaces(number))
-        return m_files.close(number, error);
-    // Closing a replacing output is where its target is written: the one step a full disk refuses.
     const QString host = m_files.hostPath(number);
-    if (m_host.refuses(Host::Operation::Save, host)) {
-        m_files.discard(number);
-        if (error)
-            *error = QStringLiteral("Disk full");
-        return false;
-    }
-    const bool existed = QFileInfo::exists(host);
+    const bool existed = host.isEmpty() || QFileInfo::exists(host);
     const bool ok = m_files.close(number, error);
     if (ok && !existed)
         m_paths->noteCreated(host);
     return ok;
+}
+
+void Runtime::discardFile(int number)
+{
+    m_files.discard(number);
 }
 
 void Runtime::closeAll()
@@ -388,24 +354,33 @@ QString Runtime::currentTime() const
 bool Runtime::startProgram(const QString &program, const QString &argument, QString *error)
 {
     const QString host = hostPath(program);
-    if (host.isEmpty() || !QFileInfo(host).isFile()) {
-        if (error)
-            *error = QStringLiteral("%1 was not found").arg(program);
-        return false;
-    }
+    if (host.isEmpty() || !QFileInfo(host).isFile())
+        return fail(error, notFound);
     return m_host.startProgram(host, argument, error);
 }
 
-int Runtime::messageBox(const QString &text, Host::Buttons buttons)
+void Runtime::discardPendingInput()
 {
-    // A busy pointer must not stand over a box the user has to answer; it comes back afterwards
-    // for whatever work still follows.
+    if (!QCoreApplication::instance())
+        return;
+    InputSwallower swallower;
+    QCoreApplication::instance()->installEventFilter(&swallower);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&swallower);
+}
+
+Host::Answer Runtime::messageBox(const QString &text, Host::Buttons buttons, const QString &details)
+{
+    // A busy pointer must not stand over a box the user has to answer, nor may a key pressed while
+    // the program was busy answer it unread; the pointer comes back for whatever work still follows.
     QList<QCursor> busy;
     while (const QCursor *cursor = QGuiApplication::overrideCursor()) {
         busy.prepend(*cursor);
         QGuiApplication::restoreOverrideCursor();
     }
-    const int answer = m_host.messageBox(text, buttons);
+    if (!busy.isEmpty())
+        discardPendingInput();
+    const Host::Answer answer = m_host.messageBox(text, buttons, details);
     for (const QCursor &cursor : std::as_const(busy))
         QGuiApplication::setOverrideCursor(cursor);
     return answer;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "runtime/DosPaths.h"
+#include "runtime/FileAccess.h"
 #include "runtime/FileTable.h"
 #include "runtime/Host.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -13,20 +14,22 @@ class PathMapper;
 
 // The platform services the rest of the program calls, in its own terms: drive letters, backslash
 // paths, names that match without regard to case, file numbers. The only code that touches the
-// host's file system, starts programs, shows message boxes or reads the clock.
+// host's file system, starts programs, shows message boxes or reads the clock. Every error it
+// hands back is a plain reason without a host path.
 class Runtime
 {
 public:
-    // Size and modification time of a file; equal stamps mean the file was not changed.
-    struct Stamp
+    using Stamp = FileAccess::Stamp;
+    using Odd = FileAccess::Odd;
+
+    struct Copied
     {
-        qint64 size = -1;
-        qint64 modified = 0;
-        bool exists() const { return size >= 0; }
-        bool operator==(const Stamp &) const = default;
+        Stamp source;      // the source as it was opened
+        qint64 bytes = 0;  // what reached the target
+        bool whole() const { return bytes == source.size; }
     };
 
-    explicit Runtime(Host &host);
+    explicit Runtime(Host &host, std::unique_ptr<FileAccess> files = makeNativeFileAccess());
     ~Runtime();
 
     Host &host() { return m_host; }
@@ -42,17 +45,19 @@ public:
 
     bool makeFolder(const QString &path, QString *error = nullptr);
 
-    // Ordinary files matching a path whose last name may hold wildcards, as bare names, in name order.
-    QStringList findAll(const QString &pattern);
+    // Plain files matching a path whose last name may hold wildcards, as bare names, in name
+    // order; odd, when given, receives the matching entries that cannot be taken as files.
+    QStringList findAll(const QString &pattern, QList<Odd> *odd = nullptr);
     // The first match (empty when none), then the next of the same enumeration.
     QString findFirst(const QString &pattern);
     QString findNext();
 
-    bool copyFile(const QString &from, const QString &to, QString *error = nullptr);
+    bool copyFile(const QString &from, const QString &to, QString *error = nullptr, Copied *copied = nullptr);
     bool deleteFile(const QString &path, QString *error = nullptr);
     // Deletes every file matching the pattern; false when one of them could not be deleted.
     bool deleteFiles(const QString &pattern);
     Stamp stamp(const QString &path);
+    // Puts what was written into these folders on disk; false unless the system confirms it.
     bool syncToDisk(const QStringList &paths, QString *error = nullptr);
     bool sameFolder(const QString &a, const QString &b);
 
@@ -74,35 +79,35 @@ public:
     bool writeLine(int number, const QString &text, QString *error = nullptr);
     bool isOpen(int number) const;
     bool closeFile(int number, QString *error = nullptr);
+    // Closes without writing: a replacing output leaves its target as it was.
+    void discardFile(int number);
     void closeAll();
 
     QString currentDate() const;
     QString currentTime() const;
 
     bool startProgram(const QString &program, const QString &argument, QString *error = nullptr);
-    int messageBox(const QString &text, Host::Buttons buttons = Host::Buttons::Ok);
+    Host::Answer messageBox(const QString &text, Host::Buttons buttons = Host::Buttons::Ok,
+                            const QString &details = {});
+
+    // Clicks and keys that arrived while the program was busy were meant for a screen that has
+    // changed since: they are dropped, not run.
+    static void discardPendingInput();
 
     // Closes every file and ends the program; no window event runs after it.
     void endProgram();
     bool hasEnded() const { return m_ended; }
 
 private:
-    struct DosPath
-    {
-        QChar drive;
-        QStringList names;
-    };
-
-    DosPath parse(const QString &path) const;
     QString hostPath(const QString &path);
-    QString hostPath(const DosPath &path);
-    static QString qualified(const DosPath &path);
+    QString hostPath(const DosPaths::Path &path);
+    bool open(int number, const QString &path, FileTable::Mode mode, QString *error);
 
     Host &m_host;
     std::unique_ptr<PathMapper> m_paths;
+    std::unique_ptr<FileAccess> m_access;
+    DosPaths m_dos;
     FileTable m_files;
-    QChar m_drive = u'c';
-    QHash<QChar, QStringList> m_folders;   // current folder of each drive, as names below its root
     QStringList m_found;
     qsizetype m_foundNext = 0;
     bool m_ended = false;

@@ -2,11 +2,16 @@
 
 #include "runtime/Runtime.h"
 #include "session/Addresses.h"
+#include "session/MessageList.h"
+#include "session/PortalCommands.h"
 #include "session/Session.h"
 #include "session/SessionLog.h"
+#include "session/TextCase.h"
 #include "windows/Form3.h"
 
 #include <QHash>
+
+#include <algorithm>
 #include <QLineEdit>
 
 namespace {
@@ -14,124 +19,270 @@ namespace {
 const QString outboundFolder = QStringLiteral("claims\\");
 const QString backupFolder = QStringLiteral("claimsbu\\");
 
-struct Taken
+struct Claim
 {
     QString name;
-    Runtime::Stamp stamp;   // as it was before it was copied
+    QString outbound;        // its name in the outbound folder
+    Runtime::Stamp stamp;    // as it was when it was first copied
+    QString kept;            // why it stays in the claim folder; empty while it goes
 };
 
-// A copy counts only when the target holds as many bytes as the claim file had. A claim file that
-// changes meanwhile (the practice software still writing it) is caught before it is removed.
-bool copyWhole(Runtime &rt, const QString &from, const QString &to, const Runtime::Stamp &before, QString *error)
+// One Send Claims: what it took, what it wrote, and how it ends.
+class Submission
 {
-    if (!rt.copyFile(from, to, error))
-        return false;
-    if (rt.stamp(to).size != before.size && rt.stamp(from) == before) {
-        *error = QStringLiteral("the copy is incomplete");
-        return false;
+public:
+    explicit Submission(Session &session)
+        : m_session(session)
+        , m_rt(session.runtime())
+        , m_v(session.vars())
+    {
     }
-    return true;
+
+    void run();
+
+private:
+    bool readyToSend();
+    bool emptyOutboundFolder();
+    bool copyEach();
+    bool copyOne(Claim &claim, qsizetype index);
+    bool flush();
+    bool keepWhatChanged();
+    bool openPortal();
+    void removeWhatWasSent();
+    void notSent(const QString &reason);
+    void refuse(const QString &text);
+    QString source(const Claim &claim) const { return m_v.ClaimPath + claim.name; }
+
+    Session &m_session;
+    Runtime &m_rt;
+    Uservar &m_v;
+    QString m_format;
+    QList<Claim> m_claims;
+    QList<Runtime::Odd> m_odd;
+    QStringList m_written;                    // outbound copies this submission made
+    QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
+    QHash<QString, qsizetype> m_outboundOwner;
+};
+
+// The format code becomes a file name's extension: it may not lead into another folder, hold a
+// wildcard, or hold anything a Windows file name cannot.
+bool isPlainExtension(const QString &code)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|.");
+    return !TextCase::holdsControlCharacter(code)
+        && std::none_of(code.cbegin(), code.cend(), [](QChar c) { return forbidden.contains(c); });
 }
 
-void notSent(Session &session, const QString &reason)
+QStringList oddLines(const QList<Runtime::Odd> &odd)
 {
-    session.runtime().messageBox(QStringLiteral("The claims were not sent. ") + reason
-                                 + QStringLiteral(" No claim file was removed from the claim folder."));
-    SessionLog::close(session);
+    QStringList lines;
+    for (const Runtime::Odd &entry : odd)
+        lines << QStringLiteral("%1 (%2; it cannot be sent)").arg(entry.shown, entry.reason);
+    return lines;
 }
 
 } // namespace
 
 void ClaimSubmission::sendClaims(Session &session)
 {
-    Runtime &rt = session.runtime();
-    Uservar &v = session.vars();
+    Submission(session).run();
+}
 
-    if (v.SiteId.isEmpty()) {
-        rt.messageBox(QStringLiteral("Please Enter Your Site ID in Setup"));
+void Submission::run()
+{
+    if (!readyToSend() || !emptyOutboundFolder())
         return;
-    }
-    const QString claimPattern = v.ClaimPath + v.ClaimFileSpec;
-    QString name = rt.findFirst(claimPattern);
-    if (name.isEmpty()) {
-        rt.messageBox(QStringLiteral("No Claims Found to Send"));
-        SessionLog::close(session);
+    SessionLog::write(m_session, QStringLiteral("copy ") + m_v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
+    if (!copyEach() || !flush() || !keepWhatChanged() || !openPortal())
         return;
-    }
-    // Emptying the outbound folder, or copying onto the backups, would destroy the claims themselves.
-    if (rt.sameFolder(v.ClaimPath, outboundFolder) || rt.sameFolder(v.ClaimPath, backupFolder)) {
-        notSent(session, QStringLiteral("The claim folder %1 is one of QRNWeb's own folders; choose the folder of "
-                                        "your practice software in Setup.").arg(v.ClaimPath));
-        return;
-    }
+    removeWhatWasSent();
+}
 
-    rt.deleteFiles(outboundFolder + QStringLiteral("*.*"));
+bool Submission::readyToSend()
+{
+    if (m_v.SiteId.isEmpty()) {
+        m_rt.messageBox(QStringLiteral("Please Enter Your Site ID in Setup"));
+        return false;
+    }
+    if (!PortalCommands::siteIdSendable(m_session))
+        return false;
+    if (m_v.ClaimFileSpec.contains(u'\\') || m_v.ClaimFileSpec.contains(u'/') || m_v.ClaimFileSpec.contains(u':')) {
+        refuse(QStringLiteral("The claims were not sent. The claim file name %1 holds a folder; choose the folder in "
+                              "Setup and enter only the file name or pattern.").arg(m_v.ClaimFileSpec));
+        return false;
+    }
+    const QStringList names = m_rt.findAll(m_v.ClaimPath + m_v.ClaimFileSpec, &m_odd);
+    if (names.isEmpty()) {
+        QString text = QStringLiteral("No Claims Found to Send");
+        QString details;
+        if (!m_odd.isEmpty()) {
+            text += QStringLiteral("\n\nThese files in the claim folder match the claim file name but cannot be sent:\n")
+                + MessageList::shortened(oddLines(m_odd), &details);
+        }
+        m_rt.messageBox(text, Host::Buttons::Ok, details);
+        SessionLog::close(m_session);
+        return false;
+    }
+    // Emptying the outbound folder, copying onto the backups or sending the program's own setup
+    // and log would destroy the claims or the program's own files.
+    for (const QString &own : {outboundFolder, backupFolder, m_v.BaseDir, m_v.BaseDir + QStringLiteral("log"),
+                               m_v.BaseDir + QStringLiteral("reports")}) {
+        if (m_rt.sameFolder(m_v.ClaimPath, own)) {
+            notSent(QStringLiteral("The claim folder %1 is one of QRNWeb's own folders; choose the folder of your "
+                                   "practice software in Setup.").arg(m_v.ClaimPath));
+            return false;
+        }
+    }
+    m_format = m_session.setupWindow().SftwrFormatText()->text();
+    if (!isPlainExtension(m_format)) {
+        notSent(QStringLiteral("The format code %1 cannot end a file name; please correct the Software File Format "
+                               "in Setup.").arg(m_format));
+        return false;
+    }
+    for (const QString &name : names)
+        m_claims.append({name, {}, {}, {}});
+    return true;
+}
+
+bool Submission::emptyOutboundFolder()
+{
+    m_rt.deleteFiles(outboundFolder + QStringLiteral("*.*"));
     // A file of an earlier submission that could not be removed would be uploaded a second time.
-    const QStringList stale = rt.findAll(outboundFolder + QStringLiteral("*.*"));
-    if (!stale.isEmpty()) {
-        notSent(session, QStringLiteral("The outbound folder still holds %1 from an earlier submission, which could not "
-                                        "be removed and would be sent again.").arg(stale.join(QStringLiteral(", "))));
-        return;
+    const QStringList stale = m_rt.findAll(outboundFolder + QStringLiteral("*.*"));
+    if (stale.isEmpty())
+        return true;
+    notSent(QStringLiteral("The outbound folder still holds %1 from an earlier submission, which could not be removed "
+                           "and would be sent again.").arg(stale.join(QStringLiteral(", "))));
+    return false;
+}
+
+bool Submission::copyEach()
+{
+    for (qsizetype i = 0; i < m_claims.size(); ++i) {
+        Claim &claim = m_claims[i];
+        m_v.ScratchIndex = qint16(claim.name.indexOf(u'.') + 1);
+        const QString base = m_v.ScratchIndex < 1 ? claim.name : claim.name.left(m_v.ScratchIndex - 1);
+        claim.outbound = outboundFolder + base + u'.' + m_format;
+        if (!copyOne(claim, i))
+            return false;
     }
-    SessionLog::write(session, QStringLiteral("copy ") + v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
+    return true;
+}
 
-    QList<Taken> taken;
-    QHash<QString, qsizetype> backupOwner;   // backup name, case folded -> the claim file it holds
-    QStringList written;
-    while (!name.isEmpty()) {
-        v.ScratchIndex = qint16(name.indexOf(u'.') + 1);
-        const QString base = v.ScratchIndex < 1 ? name : name.left(v.ScratchIndex - 1);
-        const QString source = v.ClaimPath + name;
-        Taken claim{name, rt.stamp(source)};
-
+// A copy counts only when the target holds every byte the claim file had when it was opened.
+// A claim file that changes meanwhile (the practice software still writing it) stays.
+bool Submission::copyOne(Claim &claim, qsizetype index)
+{
+    const QString backup = backupFolder + claim.name;
+    m_written << claim.outbound;
+    for (const QString &target : {backup, claim.outbound}) {
         QString error;
-        const QString backup = backupFolder + name;
-        if (!copyWhole(rt, source, backup, claim.stamp, &error)) {
-            notSent(session, QStringLiteral("%1 could not be copied to %2: %3.").arg(name, backup, error));
-            return;
+        Runtime::Copied copied;
+        if (!m_rt.copyFile(source(claim), target, &error, &copied)) {
+            notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, target, error));
+            return false;
         }
-        const QString format = session.setupWindow().SftwrFormatText()->text();
-        const QString outbound = outboundFolder + base + u'.' + format;
-        if (!copyWhole(rt, source, outbound, claim.stamp, &error)) {
-            notSent(session, QStringLiteral("%1 could not be copied to %2: %3.").arg(name, outbound, error));
-            return;
+        if (target == backup)
+            claim.stamp = copied.source;
+        if (!copied.whole() || copied.source != claim.stamp) {
+            if (m_rt.stamp(source(claim)) == claim.stamp) {
+                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, target));
+                return false;
+            }
+            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
         }
-        written << backup << outbound;
-        backupOwner.insert(name.toCaseFolded(), taken.size());
-        taken << claim;
-        name = rt.findNext();
     }
+    m_backupOwner.insert(claim.name.toCaseFolded(), index);
+    // Several claim files may share one outbound name: only the last copy is there to be sent.
+    const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);
+    if (replaced >= 0 && m_claims[replaced].kept.isEmpty())
+        m_claims[replaced].kept = QStringLiteral("another claim file with the same name before the dot took its place "
+                                                 "in the outbound folder; it goes with the next Send Claims");
+    m_outboundOwner.insert(claim.outbound.toCaseFolded(), index);
+    return true;
+}
 
+bool Submission::flush()
+{
     QString error;
-    if (!rt.syncToDisk(written, &error)) {
-        notSent(session, QStringLiteral("The copies could not be written to disk: %1.").arg(error));
-        return;
-    }
+    if (m_rt.syncToDisk({outboundFolder, backupFolder}, &error))
+        return true;
+    notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
+    return false;
+}
 
-    SessionLog::write(session, QStringLiteral("shell to ") + v.BrowserPath);
-    if (!rt.startProgram(v.BrowserPath, PortalAddress + v.SiteId, &error)) {
-        notSent(session, QStringLiteral("The browser %1 could not be started: %2. The copies stay in the outbound "
-                                        "folder.").arg(v.BrowserPath, error));
-        return;
+// Checked before the portal opens, so that the outbound folder holds only what may be uploaded.
+bool Submission::keepWhatChanged()
+{
+    bool anyGoes = false;
+    for (qsizetype i = 0; i < m_claims.size(); ++i) {
+        Claim &claim = m_claims[i];
+        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
+            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
+        if (claim.kept.isEmpty() && m_backupOwner.value(claim.name.toCaseFolded()) != i)
+            claim.kept = QStringLiteral("another claim file of the same name took its backup copy");
+        if (claim.kept.isEmpty() && m_rt.stamp(backupFolder + claim.name).size != claim.stamp.size)
+            claim.kept = QStringLiteral("its backup copy is no longer whole");
+        // A claim that stays takes its outbound copy back, unless that copy is another claim's.
+        if (!claim.kept.isEmpty() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
+            m_rt.deleteFile(claim.outbound);
+        anyGoes = anyGoes || claim.kept.isEmpty();
     }
+    if (anyGoes)
+        return true;
+    QStringList lines;
+    for (const Claim &claim : std::as_const(m_claims))
+        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
+    notSent(QStringLiteral("None of the claim files could be sent:\n") + MessageList::shortened(lines, nullptr)
+            + u'\n');
+    return false;
+}
 
+bool Submission::openPortal()
+{
+    SessionLog::write(m_session, QStringLiteral("shell to ") + m_v.BrowserPath);
+    QString error;
+    if (m_rt.startProgram(m_v.BrowserPath, PortalAddress + m_v.SiteId, &error))
+        return true;
+    notSent(QStringLiteral("The browser %1 could not be started: %2.").arg(m_v.BrowserPath, error));
+    return false;
+}
+
+void Submission::removeWhatWasSent()
+{
     QStringList kept;
-    for (qsizetype i = 0; i < taken.size(); ++i) {
-        const Taken &claim = taken.at(i);
-        const QString source = v.ClaimPath + claim.name;
-        if (rt.stamp(source) != claim.stamp)
-            kept << claim.name + QStringLiteral(" (it changed while it was being copied)");
-        else if (backupOwner.value(claim.name.toCaseFolded()) != i)
-            kept << claim.name + QStringLiteral(" (another claim file of the same name took its backup copy)");
-        else if (rt.stamp(backupFolder + claim.name).size != claim.stamp.size)
-            kept << claim.name + QStringLiteral(" (its backup copy is no longer whole)");
-        else if (!rt.deleteFile(source, &error))
-            kept << claim.name + QStringLiteral(" (it could not be removed: %1; it will be sent again unless "
-                                                "you remove it)").arg(error);
+    for (Claim &claim : m_claims) {
+        QString error;
+        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
+            claim.kept = QStringLiteral("it changed while it was being sent; it goes with the next Send Claims");
+        else if (claim.kept.isEmpty() && !m_rt.deleteFile(source(claim), &error))
+            claim.kept = QStringLiteral("it could not be removed: %1; it will be sent again unless you remove it").arg(error);
+        if (!claim.kept.isEmpty())
+            kept << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
     }
-    SessionLog::close(session);
-    if (!kept.isEmpty()) {
-        rt.messageBox(QStringLiteral("The portal was opened, but these claim files stayed in the claim folder and "
-                                     "go with the next Send Claims:\n") + kept.join(u'\n'));
-    }
+    kept << oddLines(m_odd);
+    SessionLog::close(m_session);
+    if (kept.isEmpty())
+        return;
+    QString details;
+    const QString list = MessageList::shortened(kept, &details);
+    m_rt.messageBox(QStringLiteral("The portal was opened, but these claim files stayed in the claim folder:\n") + list,
+                    Host::Buttons::Ok, details);
+}
+
+// Nothing half-done may wait in the outbound folder for the portal, which Get Reports and Resend
+// Claims open on it: the copies this submission made go again.
+void Submission::notSent(const QString &reason)
+{
+    m_written.removeDuplicates();
+    for (const QString &copy : std::as_const(m_written))
+        m_rt.deleteFile(copy);
+    refuse(QStringLiteral("The claims were not sent. ") + reason
+           + QStringLiteral(" No claim file was removed from the claim folder."));
+}
+
+void Submission::refuse(const QString &text)
+{
+    m_rt.messageBox(text);
+    SessionLog::close(m_session);
 }

@@ -4,6 +4,7 @@
 #include "session/Addresses.h"
 #include "session/Session.h"
 #include "session/SessionLog.h"
+#include "session/TextCase.h"
 #include "windows/Form1.h"
 #include "windows/Form3.h"
 
@@ -19,19 +20,30 @@ void startBrowser(Session &session, const QString &address)
 
 } // namespace
 
+bool PortalCommands::siteIdSendable(Session &session)
+{
+    if (!TextCase::holdsControlCharacter(session.vars().SiteId))
+        return true;
+    session.runtime().messageBox(QStringLiteral("The site id holds a character that cannot be sent. Please correct "
+                                                "the site id in Setup."));
+    return false;
+}
+
 void PortalCommands::getReports(Session &session)
 {
+    if (!siteIdSendable(session))
+        return;
     startBrowser(session, PortalAddress + session.vars().SiteId);
     SessionLog::close(session);
 }
 
 void PortalCommands::resendClaims(Session &session)
 {
-    const int answer = session.runtime().messageBox(
+    const Host::Answer answer = session.runtime().messageBox(
         QStringLiteral("Check with QRN before executing this command. It could result in a duplicate file of claims "
                        "being sent. Click Yes to continue."),
         Host::Buttons::YesNo);
-    if (answer == 7)
+    if (answer == Host::Answer::No)
         return;
     getReports(session);
 }

@@ -11,4 +11,7 @@ public:
     static void webSite(Session &session);
     static void setup(Session &session);
     static void exit(Session &session);
+    // False, after telling the user, when the site id holds a character that would open the
+    // portal for another site than the one shown.
+    static bool siteIdSendable(Session &session);
 };

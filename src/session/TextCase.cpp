@@ -1,5 +1,7 @@
 #include "session/TextCase.h"
 
+#include <algorithm>
+
 namespace {
 
 template<typename Convert>
@@ -32,4 +34,9 @@ QString TextCase::trimRight(const QString &text)
     while (end > 0 && text[end - 1] == u' ')
         --end;
     return text.left(end);
+}
+
+bool TextCase::holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }

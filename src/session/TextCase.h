@@ -11,4 +11,6 @@ public:
     static QString lower(const QString &text);
     // The text without its trailing blanks (leading ones stay).
     static QString trimRight(const QString &text);
+    // True when the text holds a control character (below a blank, or DEL).
+    static bool holdsControlCharacter(const QString &text);
 };

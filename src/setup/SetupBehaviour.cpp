@@ -11,6 +11,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 void SetupBehaviour::siteIdChanged(Session &session)
 {
     Uservar &v = session.vars();
@@ -47,26 +49,63 @@ void SetupBehaviour::folderChanged(Session &session)
     window.FilePathText()->setText(window.Dir1()->path());
 }
 
+namespace {
+
+// Why these values cannot be saved as they stand; empty when they can.
+QString unsavable(const SetupFile::Values &values)
+{
+    const std::pair<const QString &, const char *> fields[] = {
+        {values.siteId, "site id"},         {values.software, "software name"},
+        {values.format, "software file format"}, {values.folder, "claim folder"},
+        {values.fileName, "claim file name"},
+    };
+    // The file holds one byte a character: anything else would come back as another name.
+    for (const auto &[value, field] : fields) {
+        const auto outside = std::find_if(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+        if (outside != value.cend()) {
+            return QStringLiteral("the %1 holds the character %2, which the setup file cannot hold; please replace it")
+                .arg(QLatin1String(field), *outside);
+        }
+    }
+    if (values.fileName.contains(u'\\') || values.fileName.contains(u'/') || values.fileName.contains(u':')) {
+        return QStringLiteral("the claim file name %1 holds a folder; choose the folder with the folder list and enter "
+                              "only the file name or pattern").arg(values.fileName);
+    }
+    return {};
+}
+
+} // namespace
+
 void SetupBehaviour::saveSetup(Session &session)
 {
     Runtime &rt = session.runtime();
     Uservar &v = session.vars();
     Form3 &window = session.setupWindow();
 
+    const SetupFile::Values values{v.SiteId, window.SftwrText()->text(), window.SftwrFormatText()->text(),
+                                   window.FilePathText()->text(), window.FileNameText()->text()};
+    QString error = unsavable(values);
+    if (!error.isEmpty()) {
+        rt.messageBox(QStringLiteral("The setup was not saved: %1. The earlier setup is unchanged.").arg(error));
+        return;
+    }
     v.SetupWriteFileNo = qint16(rt.freeFile());
-    QString error;
-    bool saved = rt.openForReplace(v.SetupWriteFileNo, v.BaseDir + QStringLiteral("setup.fil"), &error);
+    const QString path = v.BaseDir + QStringLiteral("setup.fil");
+    bool saved = rt.openForReplace(v.SetupWriteFileNo, path, &error);
     if (saved) {
-        const QStringList lines = SetupFile::lines({v.SiteId, window.SftwrText()->text(), window.SftwrFormatText()->text(),
-                                                    window.FilePathText()->text(), window.FileNameText()->text()});
-        for (const QString &line : lines)
+        for (const QString &line : SetupFile::lines(values))
             saved = saved && rt.writeLine(v.SetupWriteFileNo, line, &error);
         // The file is replaced only here, and only whole: a failed write leaves the earlier setup.
-        saved = rt.closeFile(v.SetupWriteFileNo, saved ? &error : nullptr) && saved;
+        if (saved)
+            saved = rt.closeFile(v.SetupWriteFileNo, &error);
+        else
+            rt.discardFile(v.SetupWriteFileNo);
     }
     rt.closeAll();
-    if (!saved)
-        rt.messageBox(QStringLiteral("The setup was not saved: %1. The earlier setup is unchanged.").arg(error));
+    if (!saved) {
+        rt.messageBox(QStringLiteral("The setup was not saved: %1 could not be written: %2. The earlier setup is "
+                                     "unchanged.").arg(path, error));
+    }
 }
 
 void SetupBehaviour::exit(Session &session)

@@ -1,5 +1,7 @@
 #include "windows/BusyCursor.h"
 
+#include "runtime/Runtime.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -11,4 +13,6 @@ BusyCursor::BusyCursor()
 BusyCursor::~BusyCursor()
 {
     QGuiApplication::restoreOverrideCursor();
+    // A second press queued while the first one worked would run on a changed screen, unseen.
+    Runtime::discardPendingInput();
 }

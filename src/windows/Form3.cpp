@@ -5,6 +5,7 @@
 #include "setup/HelpText.h"
 #include "setup/SetupBehaviour.h"
 #include "setup/SoftwareCatalogue.h"
+#include "windows/BusyCursor.h"
 #include "windows/ClickableLabel.h"
 #include "windows/DesignedControls.h"
 #include "windows/DriveSelector.h"
@@ -97,7 +98,10 @@ Form3::Form3(Session &session)
     connect(m_format, &QLineEdit::textChanged, this, [this] { SetupBehaviour::formatChanged(m_session); });
     connect(m_drive, &QComboBox::currentIndexChanged, this, [this] { SetupBehaviour::driveChanged(m_session); });
     connect(m_dir, &FolderSelector::pathChanged, this, [this] { SetupBehaviour::folderChanged(m_session); });
-    connect(save, &QPushButton::clicked, this, [this] { SetupBehaviour::saveSetup(m_session); });
+    connect(save, &QPushButton::clicked, this, [this] {
+        const BusyCursor busy;
+        SetupBehaviour::saveSetup(m_session);
+    });
     connect(exit, &QPushButton::clicked, this, [this] { SetupBehaviour::exit(m_session); });
     connect(help, &QPushButton::clicked, this, [this] { HelpText::toggle(m_session); });
     connect(label10, &ClickableLabel::clicked, this, [this] { HelpText::hide(m_session); });

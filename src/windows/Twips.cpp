@@ -1,5 +1,6 @@
 #include "windows/Twips.h"
 
+#include <QFontDatabase>
 #include <QWidget>
 
 #include <cmath>
@@ -22,17 +23,20 @@ void Twips::resizeClientArea(QWidget *window, int width, int height)
 
 QFont Twips::font(qreal points, bool bold)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
+    // One look-up for the whole run: the designed face where the host has it, drawn as designed;
+    // otherwise the first substitute there is, narrowed a little so that the designed captions fit.
+    static const QString face = [] {
+        for (const char *candidate : {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}) {
+            if (QFontDatabase::hasFamily(QLatin1String(candidate)))
+                return QString::fromLatin1(candidate);
+        }
+        return QString();
     }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font(face);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    font.setStretch(90);
+    if (face != QLatin1String("MS Sans Serif"))
+        font.setStretch(90);
     return font;
 }

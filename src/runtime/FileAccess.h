@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// An open host file. Every failure comes back with a plain reason ("the disk is full"), never with
+// a host path, so that callers can put it into a message in the program's own terms.
+class OpenFile
+{
+public:
+    virtual ~OpenFile() = default;
+
+    // Up to size bytes; 0 at the end, -1 on an error.
+    virtual qint64 read(char *data, qint64 size, QString *reason) = 0;
+    // All of the bytes, or false.
+    virtual bool write(const char *data, qint64 size, QString *reason) = 0;
+    // Closes the file. A replacing output replaces its target only here, whole and on disk, or not
+    // at all. A file destroyed without finish() is closed, and a replacing output then discarded.
+    virtual bool finish(QString *reason) = 0;
+};
+
+// What the runtime does to host files: the one place where a disk can refuse. One implementation
+// per system; makeNativeFileAccess(), defined by the one the build compiles, picks it.
+class FileAccess
+{
+public:
+    enum class Mode { Read, Write, Replace };
+
+    // Size and modification time of a plain file; equal stamps mean the file was not changed.
+    struct Stamp
+    {
+        qint64 size = -1;
+        qint64 modified = 0;
+        bool exists() const { return size >= 0; }
+        bool operator==(const Stamp &) const = default;
+    };
+
+    // An entry of a folder that looks like a file but cannot be taken as one.
+    struct Odd
+    {
+        QString shown;    // the name as a person would read it
+        QString reason;   // why it is not taken
+    };
+
+    struct Listing
+    {
+        QStringList files;   // plain files, in name order, each a name the runtime can address
+        QList<Odd> odd;      // in name order
+    };
+
+    virtual ~FileAccess() = default;
+
+    // Only a plain file (after links) opens for reading; a FIFO or a device would hang or never end.
+    virtual std::unique_ptr<OpenFile> open(const QString &hostPath, Mode mode, QString *reason) = 0;
+
+    // Copies a plain file; an existing target is replaced. source is the file's stamp as it was
+    // opened, copied the number of bytes that reached the target.
+    virtual bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) = 0;
+
+    virtual bool remove(const QString &hostPath, QString *reason) = 0;
+
+    // Puts what was written to these files on disk, and says so only when the system confirms it.
+    virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;
+
+    virtual Listing list(const QString &hostFolder) = 0;
+    virtual Stamp stamp(const QString &hostPath) = 0;
+
+    // True when both host paths name one existing file or folder.
+    virtual bool sameFile(const QString &a, const QString &b) = 0;
+};
+
+std::unique_ptr<FileAccess> makeNativeFileAccess();

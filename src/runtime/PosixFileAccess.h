@@ -1,0 +1,29 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+#include <QHash>
+
+// Host files through the system calls themselves, so that every failure keeps its true cause and a
+// copy stays in the kernel where it can (copy_file_range).
+class PosixFileAccess : public FileAccess
+{
+public:
+    ~PosixFileAccess() override;
+
+    std::unique_ptr<OpenFile> open(const QString &hostPath, Mode mode, QString *reason) override;
+    bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
+    bool remove(const QString &hostPath, QString *reason) override;
+    bool flush(const QStringList &hostFiles, QString *reason) override;
+    Listing list(const QString &hostFolder) override;
+    Stamp stamp(const QString &hostPath) override;
+    bool sameFile(const QString &a, const QString &b) override;
+
+private:
+    void watch(quint64 device, const QByteArray &folder);
+
+    // One open folder per file system written to since the last flush. A flush reports the
+    // write-back errors of a file system only from when it was opened, so it is opened before the
+    // first byte goes there.
+    QHash<quint64, int> m_watched;
+};

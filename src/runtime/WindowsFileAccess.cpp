@@ -1,0 +1,289 @@
+#include "runtime/WindowsFileAccess.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+#include <windows.h>
+
+namespace {
+
+QString reasonFor(DWORD error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return QStringLiteral("the disk is full");
+    case ERROR_WRITE_PROTECT: return QStringLiteral("the disk is read-only");
+    case ERROR_ACCESS_DENIED: return QStringLiteral("access is denied");
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return QStringLiteral("it was not found");
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return QStringLiteral("it is in use");
+    case ERROR_NOT_READY: return QStringLiteral("the drive is not ready");
+    case ERROR_FILENAME_EXCED_RANGE: return QStringLiteral("its name is too long");
+    default: return QStringLiteral("the system reported error %1").arg(error);
+    }
+}
+
+bool failLast(QString *reason)
+{
+    if (reason)
+        *reason = reasonFor(GetLastError());
+    return false;
+}
+
+std::wstring native(const QString &hostPath)
+{
+    return QDir::toNativeSeparators(hostPath).toStdWString();
+}
+
+HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition)
+{
+    return CreateFileW(native(hostPath).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info)
+{
+    return {qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
+            qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime)};
+}
+
+// A plain file on a disk: no folder, no device, no pipe.
+HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason)
+{
+    HANDLE handle = openHandle(hostPath, GENERIC_READ, OPEN_EXISTING);
+    if (handle == INVALID_HANDLE_VALUE) {
+        failLast(reason);
+        return handle;
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, info)
+        || (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(handle);
+        if (reason)
+            *reason = QStringLiteral("it is not a plain file");
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason)
+{
+    while (size > 0) {
+        DWORD written = 0;
+        const DWORD chunk = DWORD(std::min<qint64>(size, 1 << 20));
+        if (!WriteFile(handle, data, chunk, &written, nullptr))
+            return failLast(reason);
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+class WindowsFile : public OpenFile
+{
+public:
+    WindowsFile(HANDLE handle, QString temporary = {}, QString target = {})
+        : m_handle(handle)
+        , m_temporary(std::move(temporary))
+        , m_target(std::move(target))
+    {
+    }
+
+    ~WindowsFile() override
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+        if (!m_temporary.isEmpty())
+            DeleteFileW(native(m_temporary).c_str());
+    }
+
+    qint64 read(char *data, qint64 size, QString *reason) override
+    {
+        DWORD got = 0;
+        if (!ReadFile(m_handle, data, DWORD(std::min<qint64>(size, 1 << 20)), &got, nullptr)) {
+            failLast(reason);
+            return -1;
+        }
+        return got;
+    }
+
+    bool write(const char *data, qint64 size, QString *reason) override
+    {
+        return writeAll(m_handle, data, size, reason);
+    }
+
+    bool finish(QString *reason) override
+    {
+        HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
+        if (m_temporary.isEmpty())
+            return CloseHandle(handle) || failLast(reason);
+        if (!FlushFileBuffers(handle)) {
+            failLast(reason);
+            CloseHandle(handle);
+            return false;
+        }
+        if (!CloseHandle(handle)
+            || !MoveFileExW(native(m_temporary).c_str(), native(m_target).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return failLast(reason);
+        m_temporary.clear();
+        return true;
+    }
+
+private:
+    HANDLE m_handle;
+    QString m_temporary;
+    QString m_target;
+};
+
+} // namespace
+
+std::unique_ptr<FileAccess> makeNativeFileAccess()
+{
+    return std::make_unique<WindowsFileAccess>();
+}
+
+std::unique_ptr<OpenFile> WindowsFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
+{
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (mode == Mode::Read) {
+        HANDLE handle = openPlain(hostPath, &info, reason);
+        return handle == INVALID_HANDLE_VALUE ? nullptr : std::make_unique<WindowsFile>(handle);
+    }
+    if (mode == Mode::Write) {
+        HANDLE handle = openHandle(hostPath, GENERIC_WRITE, CREATE_ALWAYS);
+        if (handle == INVALID_HANDLE_VALUE) {
+            failLast(reason);
+            return nullptr;
+        }
+        return std::make_unique<WindowsFile>(handle);
+    }
+    const DWORD attributes = GetFileAttributesW(native(hostPath).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (reason)
+            *reason = QStringLiteral("it is read-only");
+        return nullptr;
+    }
+    const QString temporary = hostPath + QStringLiteral(".new");
+    HANDLE handle = openHandle(temporary, GENERIC_WRITE, CREATE_ALWAYS);
+    if (handle == INVALID_HANDLE_VALUE) {
+        failLast(reason);
+        return nullptr;
+    }
+    return std::make_unique<WindowsFile>(handle, temporary, hostPath);
+}
+
+bool WindowsFileAccess::copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason)
+{
+    *copied = 0;
+    BY_HANDLE_FILE_INFORMATION in {}, out {};
+    HANDLE input = openPlain(from, &in, reason);
+    if (input == INVALID_HANDLE_VALUE)
+        return false;
+    *source = stampOf(in);
+    // Not truncated on opening: the target must first be known not to be the source itself.
+    HANDLE output = openHandle(to, GENERIC_WRITE, OPEN_ALWAYS);
+    if (output == INVALID_HANDLE_VALUE) {
+        CloseHandle(input);
+        return failLast(reason);
+    }
+    auto done = [&](bool ok) {
+        CloseHandle(input);
+        if (!ok) {
+            CloseHandle(output);
+            return false;
+        }
+        return CloseHandle(output) || failLast(reason);
+    };
+    if (!GetFileInformationByHandle(output, &out))
+        return done(failLast(reason));
+    if (in.dwVolumeSerialNumber == out.dwVolumeSerialNumber && in.nFileIndexHigh == out.nFileIndexHigh
+        && in.nFileIndexLow == out.nFileIndexLow) {
+        if (reason)
+            *reason = QStringLiteral("a file cannot be copied onto itself");
+        return done(false);
+    }
+    if (!SetEndOfFile(output))
+        return done(failLast(reason));
+    m_written << to;
+    static char buffer[256 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr))
+            return done(failLast(reason));
+        if (got == 0)
+            break;
+        if (!writeAll(output, buffer, got, reason))
+            return done(false);
+        *copied += got;
+    }
+    return done(true);
+}
+
+bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
+{
+    return DeleteFileW(native(hostPath).c_str()) || failLast(reason);
+}
+
+bool WindowsFileAccess::flush(const QStringList &, QString *reason)
+{
+    // Windows flushes one file at a time; the copies made since the last flush are the ones to keep.
+    const QStringList files = std::exchange(m_written, {});
+    for (const QString &file : files) {
+        HANDLE handle = openHandle(file, GENERIC_WRITE, OPEN_EXISTING);
+        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
+            failLast(reason);
+            if (handle != INVALID_HANDLE_VALUE)
+                CloseHandle(handle);
+            return false;
+        }
+        CloseHandle(handle);
+    }
+    return true;
+}
+
+FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
+{
+    Listing result;
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return result;
+    do {
+        // Folders are not files; hidden and system files are not claim files.
+        const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (!(found.dwFileAttributes & skipped))
+            result.files << QString::fromWCharArray(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(result.files.begin(), result.files.end());
+    return result;
+}
+
+FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data {};
+    if (!GetFileAttributesExW(native(hostPath).c_str(), GetFileExInfoStandard, &data)
+        || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return {qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow),
+            qint64((quint64(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime)};
+}
+
+bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
+{
+    auto identify = [](const QString &path, BY_HANDLE_FILE_INFORMATION *info) {
+        HANDLE handle = CreateFileW(native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return false;
+        const bool ok = GetFileInformationByHandle(handle, info);
+        CloseHandle(handle);
+        return ok;
+    };
+    BY_HANDLE_FILE_INFORMATION first {}, second {};
+    return identify(a, &first) && identify(b, &second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber
+        && first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+// Host files through the Windows API, so that every failure keeps its true cause.
+class WindowsFileAccess : public FileAccess
+{
+public:
+    std::unique_ptr<OpenFile> open(const QString &hostPath, Mode mode, QString *reason) override;
+    bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
+    bool remove(const QString &hostPath, QString *reason) override;
+    bool flush(const QStringList &hostFiles, QString *reason) override;
+    Listing list(const QString &hostFolder) override;
+    Stamp stamp(const QString &hostPath) override;
+    bool sameFile(const QString &a, const QString &b) override;
+
+private:
+    QStringList m_written;   // copies made since the last flush
+};

@@ -1,0 +1,134 @@
+#include "FaultyFiles.h"
+
+#include <QFile>
+
+namespace {
+
+class FaultyFile : public OpenFile
+{
+public:
+    FaultyFile(std::unique_ptr<OpenFile> real, FaultyFiles &disk, QString hostPath)
+        : m_real(std::move(real))
+        , m_disk(disk)
+        , m_hostPath(std::move(hostPath))
+    {
+    }
+
+    qint64 read(char *data, qint64 size, QString *reason) override { return m_real->read(data, size, reason); }
+
+    bool write(const char *data, qint64 size, QString *reason) override
+    {
+        if (const FaultyFiles::Fault *fault = m_disk.faultFor(FaultyFiles::Op::Write, m_hostPath)) {
+            if (m_written + size > fault->afterBytes) {
+                const qint64 through = qMax<qint64>(0, fault->afterBytes - m_written);
+                m_real->write(data, through, nullptr);
+                m_written += through;
+                if (reason)
+                    *reason = fault->reason;
+                return false;
+            }
+        }
+        m_written += size;
+        return m_real->write(data, size, reason);
+    }
+
+    bool finish(QString *reason) override
+    {
+        if (const FaultyFiles::Fault *fault = m_disk.faultFor(FaultyFiles::Op::Finish, m_hostPath)) {
+            if (reason)
+                *reason = fault->reason;
+            return false;   // the real file is dropped unfinished, as a failed close leaves it
+        }
+        return m_real->finish(reason);
+    }
+
+private:
+    std::unique_ptr<OpenFile> m_real;
+    FaultyFiles &m_disk;
+    QString m_hostPath;
+    qint64 m_written = 0;
+};
+
+} // namespace
+
+FaultyFiles::FaultyFiles()
+    : m_real(makeNativeFileAccess())
+{
+}
+
+void FaultyFiles::fail(Op op, const QString &pathPart, qint64 afterBytes)
+{
+    faults.append({op, pathPart, afterBytes});
+}
+
+const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath) const
+{
+    for (const Fault &fault : faults) {
+        if (fault.op == op && hostPath.contains(fault.pathPart))
+            return &fault;
+    }
+    return nullptr;
+}
+
+bool FaultyFiles::refused(Op op, const QString &hostPath, QString *reason)
+{
+    if (before)
+        before(op, hostPath);
+    const Fault *fault = faultFor(op, hostPath);
+    if (fault && reason)
+        *reason = fault->reason;
+    return fault != nullptr;
+}
+
+std::unique_ptr<OpenFile> FaultyFiles::open(const QString &hostPath, Mode mode, QString *reason)
+{
+    if (refused(Op::Open, hostPath, reason))
+        return nullptr;
+    std::unique_ptr<OpenFile> real = m_real->open(hostPath, mode, reason);
+    if (!real)
+        return nullptr;
+    return std::make_unique<FaultyFile>(std::move(real), *this, hostPath);
+}
+
+bool FaultyFiles::copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason)
+{
+    if (before)
+        before(Op::Copy, to);
+    const Fault *fault = faultFor(Op::Copy, to);
+    if (!fault)
+        return m_real->copy(from, to, source, copied, reason);
+    // The disk took this much of the copy and then refused the rest.
+    m_real->copy(from, to, source, copied, nullptr);
+    QFile target(to);
+    target.resize(qMin(*copied, fault->afterBytes));
+    *copied = target.size();
+    if (reason)
+        *reason = fault->reason;
+    return false;
+}
+
+bool FaultyFiles::remove(const QString &hostPath, QString *reason)
+{
+    return !refused(Op::Remove, hostPath, reason) && m_real->remove(hostPath, reason);
+}
+
+bool FaultyFiles::flush(const QStringList &hostFiles, QString *reason)
+{
+    const QString first = hostFiles.value(0);
+    return !refused(Op::Flush, first, reason) && m_real->flush(hostFiles, reason);
+}
+
+FileAccess::Listing FaultyFiles::list(const QString &hostFolder)
+{
+    return m_real->list(hostFolder);
+}
+
+FileAccess::Stamp FaultyFiles::stamp(const QString &hostPath)
+{
+    return m_real->stamp(hostPath);
+}
+
+bool FaultyFiles::sameFile(const QString &a, const QString &b)
+{
+    return m_real->sameFile(a, b);
+}
