@@ -4,7 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,8 +46,14 @@ private slots:
     void failureKeepsEveryClaim_data();
     void failureKeepsEveryClaim();
     void claimThatChangesIsKept();
-    void claimFolderMayNotBeOurOwn_data();
-    void claimFolderMayNotBeOurOwn();
+    void refusedBeforeAnythingIsCopied_data();
+    void refusedBeforeAnythingIsCopied();
+    void sharedOutboundNameGoesOnePerPress();
+    void oddEntriesAreNamed_data();
+    void oddEntriesAreNamed();
+    void siteIdWithAControlCharacterSendsNothing_data();
+    void siteIdWithAControlCharacterSendsNothing();
+    void longListIsShortened();
     void caseVariantsShareOneBackupName();
     void laterSubmissionSkipsTheClosedLog();
 };
@@ -244,25 +255,176 @@ void TestClaimSubmission::claimThatChangesIsKept()
     QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("A.NS2")});
 }
 
-void TestClaimSubmission::claimFolderMayNotBeOurOwn_data()
+void TestClaimSubmission::refusedBeforeAnythingIsCopied_data()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("outbound folder") << "qrn/claims";
-    QTest::newRow("backup folder") << "qrn/claimsbu";
+    QTest::addColumn<QString>("hostFolder");   // where the claim file lies, below drive C
+    QTest::addColumn<QString>("folder");       // the claim folder as the setup file names it
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("fileName");
+
+    const QString fmt = QStringLiteral("NS2"), all = QStringLiteral("*.*");
+    QTest::newRow("outbound folder") << "qrn/claims" << "C:\\QRN\\CLAIMS" << fmt << all;
+    QTest::newRow("backup folder") << "qrn/claimsbu" << "C:\\QRN\\CLAIMSBU" << fmt << all;
+    QTest::newRow("base folder") << "qrn" << "C:\\QRN" << fmt << all;
+    QTest::newRow("base folder, trailing backslash") << "qrn" << "c:\\qrn\\" << fmt << all;
+    QTest::newRow("log folder") << "qrn/log" << "C:\\QRN\\LOG" << fmt << all;
+    QTest::newRow("reports folder") << "qrn/reports" << "C:\\Qrn\\Reports" << fmt << all;
+    QTest::newRow("base folder through another drive") << "qrn" << "Q:\\" << fmt << all;
+    QTest::newRow("format code walks out") << "claimin" << "C:\\CLAIMIN" << "..\\..\\..\\EVIL" << all;
+    QTest::newRow("format code placeholder") << "claimin" << "C:\\CLAIMIN" << "???" << all;
+    QTest::newRow("format code with a drive colon") << "claimin" << "C:\\CLAIMIN" << "C:X" << all;
+    QTest::newRow("format code with a dot") << "claimin" << "C:\\CLAIMIN" << "N.S" << all;
+    QTest::newRow("file name holds a folder") << "claimin" << "C:\\CLAIMIN" << fmt << "SUB\\*.CLM";
 }
 
-void TestClaimSubmission::claimFolderMayNotBeOurOwn()
+// Guards the program's own files, the outbound folder and the drive against a setup that would
+// send them, overwrite them or write outside the outbound folder.
+void TestClaimSubmission::refusedBeforeAnythingIsCopied()
 {
+    QFETCH(QString, hostFolder);
     QFETCH(QString, folder);
+    QFETCH(QString, format);
+    QFETCH(QString, fileName);
     Rig rig;
-    rig.write(folder + QStringLiteral("/ECLAIM.001"), "the only copy");
-    const QString dos = QStringLiteral("C:\\") + QString(folder).replace(u'/', u'\\').toUpper();
-    prepare(rig, {}, "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:" + dos.toLatin1() + "\r\nsitefil:*.*\r\n");
+    QFile::link(rig.onC(QStringLiteral("qrn")), rig.driveFolder + QStringLiteral("/q:"));
+    const QByteArray setup = "site-id:ab12\r\nsitefmt:" + format.toLatin1() + "\r\nsitepat:" + folder.toLatin1()
+        + "\r\nsitefil:" + fileName.toLatin1() + "\r\n";
+    rig.write(hostFolder + QStringLiteral("/A.CLM"), "the only copy");
+    rig.write(QStringLiteral("claimin/SUB/A.CLM"), "the only copy");
+    prepare(rig, {}, setup);
     rig.click("SendClaims");
-    QCOMPARE(rig.read(folder + QStringLiteral("/ECLAIM.001")), QByteArray("the only copy"));
-    QVERIFY(rig.host->starts.isEmpty());
+
     QCOMPARE(rig.host->messages.size(), 1);
-    QVERIFY(rig.host->messages[0].startsWith(QLatin1String("The claims were not sent.")));
+    QVERIFY2(rig.host->messages[0].startsWith(QLatin1String("The claims were not sent.")), qPrintable(rig.host->messages[0]));
+    QVERIFY(rig.host->starts.isEmpty());
+    QCOMPARE(rig.read(hostFolder + QStringLiteral("/A.CLM")), QByteArray("the only copy"));
+    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), setup);
+    QCOMPARE(rig.files(QStringLiteral("qrn")).filter(QStringLiteral("EVIL"), Qt::CaseInsensitive), QStringList());
+    QVERIFY(!rig.exists(QStringLiteral("EVIL")));
+    QVERIFY(rig.files(QStringLiteral("qrn/claimsbu")).size() <= (hostFolder == "qrn/claimsbu" ? 1 : 0));
+    QVERIFY(rig.files(QStringLiteral("qrn/claims")).size() <= (hostFolder == "qrn/claims" ? 1 : 0));
+    QVERIFY(rig.read(QStringLiteral("qrn/log/qrnweb.txt")).startsWith("Start QRNWeb session on "));
+}
+
+// Practice software that writes its claims in turn under one name: each goes up once, one a press.
+void TestClaimSubmission::sharedOutboundNameGoesOnePerPress()
+{
+    Rig rig;
+    const QStringList claims{QStringLiteral("ECLAIM.001"), QStringLiteral("ECLAIM.002"), QStringLiteral("eclaim")};
+    prepare(rig, claims, "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n");
+    for (int press = 0; press < 3; ++press) {
+        const QString sent = claims.at(2 - press);
+        rig.host->messages.clear();
+        rig.click("SendClaims");
+        QCOMPARE(rig.files(QStringLiteral("qrn/claims")).size(), 1);
+        QCOMPARE(rig.read(QStringLiteral("qrn/claims/") + rig.files(QStringLiteral("qrn/claims")).first()),
+                 "claim " + sent.toLatin1());
+        QCOMPARE(rig.files(QStringLiteral("claimin")), claims.mid(0, 2 - press));
+        if (press < 2) {
+            QCOMPARE(rig.host->messages.size(), 1);
+            for (const QString &stays : claims.mid(0, 2 - press))
+                QVERIFY2(rig.host->messages[0].contains(stays), qPrintable(rig.host->messages[0]));
+        } else {
+            QVERIFY(rig.host->messages.isEmpty());
+        }
+    }
+    rig.click("SendClaims");
+    QCOMPARE(rig.host->messages.last(), QStringLiteral("No Claims Found to Send"));
+    QCOMPARE(rig.files(QStringLiteral("qrn/claimsbu")), claims);
+    QCOMPARE(rig.host->starts.size(), 3);
+}
+
+void TestClaimSubmission::oddEntriesAreNamed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("withClaim");
+    for (const char *kind : {"undecodable name", "backslash in the name", "FIFO", "link to a device", "dangling link"}) {
+        QTest::addRow("%s beside a claim", kind) << QString::fromLatin1(kind) << true;
+        QTest::addRow("%s alone", kind) << QString::fromLatin1(kind) << false;
+    }
+}
+
+// What cannot be read as a plain file under its own name is neither sent, nor hung on, nor
+// mistaken for another file, nor left unmentioned.
+void TestClaimSubmission::oddEntriesAreNamed()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, withClaim);
+    Rig rig;
+    rig.write(QStringLiteral("VICTIM.CLM"), "not a claim");
+    QDir().mkpath(rig.onC(QStringLiteral("claimin")));
+    const QByteArray folder = QFile::encodeName(rig.onC(QStringLiteral("claimin"))) + '/';
+    QByteArray name;
+    // The temporary folder cannot remove a name it cannot spell.
+    const auto removeIt = qScopeGuard([&] { ::unlink((folder + name).constData()); });
+    if (kind == QLatin1String("undecodable name")) {
+        name = "CAF\xC9.CLM";
+        ::close(::creat((folder + name).constData(), 0644));
+    } else if (kind == QLatin1String("backslash in the name")) {
+        name = "..\\VICTIM.CLM";
+        ::close(::creat((folder + name).constData(), 0644));
+    } else if (kind == QLatin1String("FIFO")) {
+        name = "PIPE.CLM";
+        QCOMPARE(::mkfifo((folder + name).constData(), 0644), 0);
+    } else {
+        name = "LINK.CLM";
+        QVERIFY(::symlink(kind == QLatin1String("link to a device") ? "/dev/zero" : "/nowhere", (folder + name).constData()) == 0);
+    }
+    prepare(rig, withClaim ? QStringList{QStringLiteral("A.CLM")} : QStringList{},
+            "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.CLM\r\n");
+    rig.click("SendClaims");
+
+    QCOMPARE(rig.host->messages.size(), 1);
+    const QString &told = rig.host->messages[0];
+    QVERIFY2(told.startsWith(withClaim ? QLatin1String("The portal was opened") : QLatin1String("No Claims Found to Send")),
+             qPrintable(told));
+    QVERIFY2(told.contains(QString::fromLatin1(name.mid(name.indexOf('\\') + 1))) && told.contains(QLatin1String("cannot be sent")),
+             qPrintable(told));
+    QCOMPARE(rig.host->starts.size(), withClaim ? 1 : 0);
+    QCOMPARE(rig.files(QStringLiteral("qrn/claims")), withClaim ? QStringList{QStringLiteral("A.NS2")} : QStringList{});
+    QCOMPARE(rig.read(QStringLiteral("VICTIM.CLM")), QByteArray("not a claim"));
+    struct stat st {};
+    QCOMPARE(::lstat((folder + name).constData(), &st), 0);
+}
+
+void TestClaimSubmission::siteIdWithAControlCharacterSendsNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Send Claims") << "SendClaims";
+    QTest::newRow("Get Reports") << "GetReports";
+    QTest::newRow("Resend Claims") << "Command2";
+}
+
+// A NUL read from the setup file would open the portal for a shorter, different site id.
+void TestClaimSubmission::siteIdWithAControlCharacterSendsNothing()
+{
+    QFETCH(QString, button);
+    Rig rig;
+    prepare(rig, {QStringLiteral("A.CLM")}, QByteArray("site-id:ab\0" "12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n", 62));
+    rig.click(button.toLatin1().constData());
+    QVERIFY(rig.host->starts.isEmpty());
+    QVERIFY2(rig.host->messages.last().startsWith(QLatin1String("The site id holds a character that cannot be sent")),
+             qPrintable(rig.host->messages.last()));
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.CLM")});
+}
+
+// A list of claim files that stay must fit the screen: the box shows the first ones, the rest
+// are in its details.
+void TestClaimSubmission::longListIsShortened()
+{
+    Rig rig;
+    QStringList claims;
+    for (int i = 0; i < 20; ++i)
+        claims << QStringLiteral("C%1.CLM").arg(i, 2, 10, QLatin1Char('0'));
+    prepare(rig, claims);
+    rig.disk->fail(FaultyFiles::Op::Remove, QStringLiteral("/claimin/"), 0);
+    rig.click("SendClaims");
+    QCOMPARE(rig.host->messages.size(), 1);
+    const QStringList lines = rig.host->messages[0].split(u'\n');
+    QCOMPARE(lines.size(), 1 + 15 + 1);
+    QCOMPARE(lines.last(), QStringLiteral("and 5 more"));
+    for (const QString &claim : claims)
+        QVERIFY(rig.host->details[0].contains(claim));
 }
 
 void TestClaimSubmission::caseVariantsShareOneBackupName()

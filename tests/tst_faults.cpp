@@ -1,9 +1,15 @@
 #include "Rig.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
+
+#include <unistd.h>
 
 // Each way the disk, the browser or the practice software can fail Send Claims and Save Setup, at
 // the first, a middle and the last claim file: no claim is ever lost, the user is told in the
@@ -15,6 +21,10 @@ class TestFaults : public QObject
 private slots:
     void everyFaultKeepsTheClaims_data();
     void everyFaultKeepsTheClaims();
+    void realDiskFaults_data();
+    void realDiskFaults();
+    void inputWhileBusyIsDropped_data();
+    void inputWhileBusyIsDropped();
 };
 
 namespace {
@@ -25,6 +35,35 @@ const QByteArray savedSetup("site-id:ab12\r\nsiteswr:x\r\nsitefmt:NS2\r\nsitepat
 QByteArray content(const QString &claim)
 {
     return "claim " + claim.toLatin1() + QByteArray(1000, '.');
+}
+
+// A small file system of its own over a folder, for as long as it lives.
+struct SmallDisk
+{
+    SmallDisk(const QString &folder, const QString &options)
+        : folder(folder)
+    {
+        QDir().mkpath(folder);
+        mounted = ::geteuid() == 0
+            && QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {"-l", folder});
+    }
+    QString folder;
+    bool mounted = false;
+};
+
+// Presses a button the way a queued click arrives: after the work that is under way.
+void queueClick(QWidget *button)
+{
+    const QPointF at(button->rect().center());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                                                            Qt::LeftButton, Qt::NoModifier));
+    }
 }
 
 } // namespace
@@ -128,6 +167,97 @@ void TestFaults::everyFaultKeepsTheClaims()
     }
     QVERIFY(!pointerBusyAtTheBox);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestFaults::realDiskFaults_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk fills during Send Claims") << "send, full" << "the disk is full";
+    QTest::newRow("backup disk read-only") << "send, read-only" << "the disk is read-only";
+    QTest::newRow("disk full at Save Setup") << "save, full" << "the disk is full";
+}
+
+// A real small file system, so that the program's own error detection meets real errors and
+// reports their true reason: a full disk must never empty setup.fil or pass a cut claim on.
+void TestFaults::realDiskFaults()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, reason);
+    Rig rig;
+    rig.installBrowser();
+    const bool readOnly = situation.endsWith(QLatin1String("read-only"));
+    SmallDisk disk(rig.onC(readOnly ? QStringLiteral("qrn/claimsbu") : QStringLiteral("qrn")),
+                   readOnly ? QStringLiteral("ro,size=64k") : QStringLiteral("size=64k"));
+    if (!disk.mounted)
+        QSKIP("mounting a small file system needs root");
+    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
+    const QByteArray big(20000, 'x');
+    for (const QString &claim : claims)
+        rig.write(QStringLiteral("claimin/") + claim, big);
+    QVERIFY(rig.start());
+
+    if (situation.startsWith(QLatin1String("save"))) {
+        QFile filler(rig.onC(QStringLiteral("qrn/filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+        }
+        filler.close();
+        rig.click("CmndSetup");
+        rig.setup().SftwrFormatText()->setText(QStringLiteral("DTX"));
+        rig.click("CmndSaveSetup");
+        QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), savedSetup);
+    } else {
+        rig.click("SendClaims");
+        QCOMPARE(rig.files(QStringLiteral("claimin")), claims);
+        QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList());
+        QVERIFY(rig.host->starts.isEmpty());
+    }
+    QCOMPARE(rig.host->messages.size(), 1);
+    QVERIFY2(rig.host->messages[0].contains(reason) && !rig.host->messages[0].contains(u'/'),
+             qPrintable(rig.host->messages[0]));
+}
+
+void TestFaults::inputWhileBusyIsDropped_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::newRow("second press after a good send") << "good send";
+    QTest::newRow("press before the failure box") << "failed send";
+    QTest::newRow("Exit pressed during Save Setup") << "save";
+}
+
+// Clicks queued while the program worked were meant for a screen that has changed: run later,
+// they would hide the real outcome behind "No Claims Found to Send" or close a box unread.
+void TestFaults::inputWhileBusyIsDropped()
+{
+    QFETCH(QString, situation);
+    Rig rig;
+    rig.installBrowser();
+    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
+    for (const QString &claim : claims)
+        rig.write(QStringLiteral("claimin/") + claim, content(claim));
+    QVERIFY(rig.start());
+    const bool saving = situation == QLatin1String("save");
+    if (saving)
+        rig.click("CmndSetup");
+    QWidget *target = saving ? rig.setup().findChild<QPushButton *>(QStringLiteral("Command1"))
+                             : rig.main().findChild<QPushButton *>(QStringLiteral("SendClaims"));
+    bool queued = false;
+    rig.disk->before = [&](FaultyFiles::Op, const QString &) {
+        if (!std::exchange(queued, true))
+            queueClick(target);
+    };
+    rig.host->browserFails = situation == QLatin1String("failed send");
+    // A real box runs the event loop while it waits for its answer.
+    rig.host->whileBoxShown = [](const QString &) { QCoreApplication::processEvents(); };
+
+    rig.click(saving ? "CmndSaveSetup" : "SendClaims");
+    QCoreApplication::processEvents();
+
+    QVERIFY(queued);
+    QCOMPARE(rig.host->messages.size(), situation == QLatin1String("failed send") ? 1 : 0);
+    QCOMPARE(rig.host->starts.size(), situation == QLatin1String("good send") ? 1 : 0);
+    QCOMPARE(rig.setup().isVisible(), saving);
 }
 
 QTEST_MAIN(TestFaults)

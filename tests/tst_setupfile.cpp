@@ -18,6 +18,8 @@ private slots:
     void savedEmptyReadsBackEmpty();
     void valueCannotForgeARecord();
     void failedSaveKeepsTheEarlierFile();
+    void unsavableValueIsRefused_data();
+    void unsavableValueIsRefused();
     void savingTwiceRewritesWhole();
 };
 
@@ -185,6 +187,37 @@ void TestSetupFile::savingTwiceRewritesWhole()
     QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")),
              QByteArray("site-id:ab12\r\nsiteswr:Second\r\nsitefmt:B\r\nsitepat:C\r\nsitefil:D\r\n"));
     QCOMPARE(rig.session->vars().SetupWriteFileNo, qint16(1));
+}
+
+void TestSetupFile::unsavableValueIsRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("typographic apostrophe in the folder") << "FilePathText" << QString::fromUtf8("C:\\Dr Smith\u2019s Claims")
+                                                          << QString::fromUtf8("the claim folder holds the character \u2019");
+    QTest::newRow("snowman in the software name") << "SftwrText" << QString::fromUtf8("Soft\u2603")
+                                                  << QString::fromUtf8("the software name holds the character \u2603");
+    QTest::newRow("folder in the file name") << "FileNameText" << "SUB\\*.CLM" << "the claim file name SUB\\*.CLM holds a folder";
+}
+
+// A value the 8-bit file cannot hold would come back as "?" and match nothing ever after.
+void TestSetupFile::unsavableValueIsRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, told);
+    Rig rig;
+    rig.installBrowser();
+    const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
+    rig.write(QStringLiteral("qrn/setup.fil"), earlier);
+    rig.start();
+    rig.click("CmndSetup");
+    rig.find<QLineEdit>(field.toLatin1().constData())->setText(value);
+    rig.click("CmndSaveSetup");
+    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), earlier);
+    QCOMPARE(rig.host->messages.size(), 1);
+    QVERIFY2(rig.host->messages[0].startsWith(QStringLiteral("The setup was not saved: ") + told), qPrintable(rig.host->messages[0]));
 }
 
 QTEST_MAIN(TestSetupFile)
