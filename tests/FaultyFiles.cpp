@@ -4,10 +4,10 @@
 
 namespace {
 
-class FaultyFile : public OpenFile
+class FaultyFile : public HostFile
 {
 public:
-    FaultyFile(std::unique_ptr<OpenFile> real, FaultyFiles &disk, QString hostPath)
+    FaultyFile(std::unique_ptr<HostFile> real, FaultyFiles &disk, QString hostPath)
         : m_real(std::move(real))
         , m_disk(disk)
         , m_hostPath(std::move(hostPath))
@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    std::unique_ptr<OpenFile> m_real;
+    std::unique_ptr<HostFile> m_real;
     FaultyFiles &m_disk;
     QString m_hostPath;
     qint64 m_written = 0;
@@ -80,11 +80,11 @@ bool FaultyFiles::refused(Op op, const QString &hostPath, QString *reason)
     return fault != nullptr;
 }
 
-std::unique_ptr<OpenFile> FaultyFiles::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, QString *reason)
 {
     if (refused(Op::Open, hostPath, reason))
         return nullptr;
-    std::unique_ptr<OpenFile> real = m_real->open(hostPath, mode, reason);
+    std::unique_ptr<HostFile> real = m_real->open(hostPath, mode, reason);
     if (!real)
         return nullptr;
     return std::make_unique<FaultyFile>(std::move(real), *this, hostPath);

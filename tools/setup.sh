@@ -21,6 +21,7 @@ test)
     cmake --build build-sanitize -j"$(nproc)"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
+    bash tools/check-windows.sh
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -8,10 +8,10 @@
 
 // An open host file. Every failure comes back with a plain reason ("the disk is full"), never with
 // a host path, so that callers can put it into a message in the program's own terms.
-class OpenFile
+class HostFile
 {
 public:
-    virtual ~OpenFile() = default;
+    virtual ~HostFile() = default;
 
     // Up to size bytes; 0 at the end, -1 on an error.
     virtual qint64 read(char *data, qint64 size, QString *reason) = 0;
@@ -54,7 +54,7 @@ public:
     virtual ~FileAccess() = default;
 
     // Only a plain file (after links) opens for reading; a FIFO or a device would hang or never end.
-    virtual std::unique_ptr<OpenFile> open(const QString &hostPath, Mode mode, QString *reason) = 0;
+    virtual std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) = 0;
 
     // Copies a plain file; an existing target is replaced. source is the file's stamp as it was
     // opened, copied the number of bytes that reached the target.

@@ -9,7 +9,7 @@ constexpr qint64 chunk = 64 * 1024;
 
 struct FileTable::Entry
 {
-    std::unique_ptr<OpenFile> file;
+    std::unique_ptr<HostFile> file;
     Mode mode = Mode::Input;
     QString hostPath;
     QByteArray buffer;
@@ -56,7 +56,7 @@ QString FileTable::hostPath(int number) const
     return e ? e->hostPath : QString();
 }
 
-void FileTable::add(int number, std::unique_ptr<OpenFile> file, Mode mode, const QString &hostPath)
+void FileTable::add(int number, std::unique_ptr<HostFile> file, Mode mode, const QString &hostPath)
 {
     auto e = std::make_unique<Entry>();
     e->file = std::move(file);

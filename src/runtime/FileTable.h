@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-class OpenFile;
+class HostFile;
 
 // Open text files named by small numbers, one byte a character (Latin-1), lines ending in CR LF.
 class FileTable
@@ -25,7 +25,7 @@ public:
     QString hostPath(int number) const;
 
     // Takes an open host file under a free number.
-    void add(int number, std::unique_ptr<OpenFile> file, Mode mode, const QString &hostPath);
+    void add(int number, std::unique_ptr<HostFile> file, Mode mode, const QString &hostPath);
     // Reads one line; it ends at CR LF, a lone CR or a lone LF, none of which is part of it.
     bool readLine(int number, QString *line);
     bool atEnd(int number);

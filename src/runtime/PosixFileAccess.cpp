@@ -95,7 +95,7 @@ bool closeChecked(int fd, QString *reason)
     return ::close(fd) == 0 || failErrno(reason);
 }
 
-class PosixFile : public OpenFile
+class PosixFile : public HostFile
 {
 public:
     PosixFile(int fd, QByteArray temporary = {}, QByteArray target = {})
@@ -159,7 +159,7 @@ private:
     QByteArray m_target;
 };
 
-std::unique_ptr<OpenFile> openReplacing(const QByteArray &path, QString *reason)
+std::unique_ptr<HostFile> openReplacing(const QByteArray &path, QString *reason)
 {
     QByteArray target = path;
     struct stat existing {};
@@ -207,7 +207,7 @@ PosixFileAccess::~PosixFileAccess()
         ::close(fd);
 }
 
-std::unique_ptr<OpenFile> PosixFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
 {
     const QByteArray path = QFile::encodeName(hostPath);
     struct stat st {};

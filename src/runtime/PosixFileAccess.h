@@ -11,7 +11,7 @@ class PosixFileAccess : public FileAccess
 public:
     ~PosixFileAccess() override;
 
-    std::unique_ptr<OpenFile> open(const QString &hostPath, Mode mode, QString *reason) override;
+    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
     bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;

@@ -276,7 +276,7 @@ bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QStrin
         return fail(error, notFound);
     const bool existed = QFileInfo::exists(host);
     static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace};
-    std::unique_ptr<OpenFile> file = m_access->open(host, how[int(mode)], error);
+    std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], error);
     if (!file)
         return false;
     if (mode == FileTable::Mode::Output && !existed)

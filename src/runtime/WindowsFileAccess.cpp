@@ -80,7 +80,7 @@ bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason)
     return true;
 }
 
-class WindowsFile : public OpenFile
+class WindowsFile : public HostFile
 {
 public:
     WindowsFile(HANDLE handle, QString temporary = {}, QString target = {})
@@ -144,7 +144,7 @@ std::unique_ptr<FileAccess> makeNativeFileAccess()
     return std::make_unique<WindowsFileAccess>();
 }
 
-std::unique_ptr<OpenFile> WindowsFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
 {
     BY_HANDLE_FILE_INFORMATION info {};
     if (mode == Mode::Read) {
