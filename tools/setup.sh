@@ -22,6 +22,7 @@ test)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
     bash tools/check-windows.sh
+    bash tools/check-package.sh
     ;;
 *)
     echo "usage: $0 run|test" >&2
