@@ -37,6 +37,16 @@ QByteArray content(const QString &claim)
     return "claim " + claim.toLatin1() + QByteArray(1000, '.');
 }
 
+// The practice set up, the three claim files waiting, and the program started.
+bool startWithClaims(Rig &rig, QByteArray (*bytes)(const QString &))
+{
+    rig.installBrowser();
+    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
+    for (const QString &claim : claims)
+        rig.write(QStringLiteral("claimin/") + claim, bytes(claim));
+    return rig.start();
+}
+
 // A small file system of its own over a folder, for as long as it lives.
 struct SmallDisk
 {
@@ -91,11 +101,7 @@ void TestFaults::everyFaultKeepsTheClaims()
     QFETCH(int, at);
 
     Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
-    for (const QString &claim : claims)
-        rig.write(QStringLiteral("claimin/") + claim, content(claim));
-    QVERIFY(rig.start());
+    QVERIFY(startWithClaims(rig, content));
 
     const QString victim = at >= 0 ? claims.at(at) : QString();
     FaultyFiles &disk = *rig.disk;
@@ -185,17 +191,12 @@ void TestFaults::realDiskFaults()
     QFETCH(QString, situation);
     QFETCH(QString, reason);
     Rig rig;
-    rig.installBrowser();
     const bool readOnly = situation.endsWith(QLatin1String("read-only"));
     SmallDisk disk(rig.onC(readOnly ? QStringLiteral("qrn/claimsbu") : QStringLiteral("qrn")),
                    readOnly ? QStringLiteral("ro,size=64k") : QStringLiteral("size=64k"));
     if (!disk.mounted)
         QSKIP("mounting a small file system needs root");
-    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
-    const QByteArray big(20000, 'x');
-    for (const QString &claim : claims)
-        rig.write(QStringLiteral("claimin/") + claim, big);
-    QVERIFY(rig.start());
+    QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(20000, 'x'); }));
 
     if (situation.startsWith(QLatin1String("save"))) {
         QFile filler(rig.onC(QStringLiteral("qrn/filler")));
@@ -232,11 +233,7 @@ void TestFaults::inputWhileBusyIsDropped()
 {
     QFETCH(QString, situation);
     Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
-    for (const QString &claim : claims)
-        rig.write(QStringLiteral("claimin/") + claim, content(claim));
-    QVERIFY(rig.start());
+    QVERIFY(startWithClaims(rig, content));
     const bool saving = situation == QLatin1String("save");
     if (saving)
         rig.click("CmndSetup");
