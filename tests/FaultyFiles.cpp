@@ -90,21 +90,35 @@ std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, 
     return std::make_unique<FaultyFile>(std::move(real), *this, hostPath);
 }
 
-bool FaultyFiles::copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason)
+// Target by target, so that the rest of the machine can act between two of them; the stamps then
+// show a source that changed in between, as one opening of it would see.
+bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
 {
-    if (before)
-        before(Op::Copy, to);
-    const Fault *fault = faultFor(Op::Copy, to);
-    if (!fault)
-        return m_real->copy(from, to, source, copied, reason);
-    // The disk took this much of the copy and then refused the rest.
-    m_real->copy(from, to, source, copied, nullptr);
-    QFile target(to);
-    target.resize(qMin(*copied, fault->afterBytes));
-    *copied = target.size();
-    if (reason)
-        *reason = fault->reason;
-    return false;
+    for (qsizetype i = 0; i < to.size(); ++i) {
+        if (before)
+            before(Op::Copy, to.at(i));
+        Copy one;
+        const Fault *fault = faultFor(Op::Copy, to.at(i));
+        const bool ok = m_real->copy(from, {to.at(i)}, &one, fault ? nullptr : reason);
+        if (i == 0)
+            result->source = one.source;
+        result->after = one.after;
+        qint64 copied = one.bytes.value(0);
+        if (fault) {
+            // The disk took this much of the copy and then refused the rest.
+            QFile target(to.at(i));
+            target.resize(qMin(copied, fault->afterBytes));
+            copied = target.size();
+            if (reason)
+                *reason = fault->reason;
+        }
+        result->bytes << copied;
+        if (!ok || fault) {
+            result->failed = i;
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FaultyFiles::remove(const QString &hostPath, QString *reason)
@@ -131,4 +145,9 @@ FileAccess::Stamp FaultyFiles::stamp(const QString &hostPath)
 bool FaultyFiles::sameFile(const QString &a, const QString &b)
 {
     return m_real->sameFile(a, b);
+}
+
+void FaultyFiles::setSteady(bool steady)
+{
+    m_real->setSteady(steady);
 }

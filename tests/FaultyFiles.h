@@ -31,12 +31,13 @@ public:
     std::function<void(Op, const QString &)> before;
 
     std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
-    bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
+    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
+    void setSteady(bool steady) override;
 
 private:
     bool refused(Op op, const QString &hostPath, QString *reason);

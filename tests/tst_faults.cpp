@@ -84,10 +84,11 @@ void TestFaults::everyFaultKeepsTheClaims_data()
     QTest::addColumn<int>("at");   // which claim file meets it, where that means anything
 
     const char *perFile[] = {"backup copy", "outbound copy", "deletion", "claim grows"};
-    const char *where[] = {"first", "middle", "last"};
+    const QStringList where = {QStringLiteral("first"), QStringLiteral("middle"), QStringLiteral("last")};
     for (const char *fault : perFile) {
         for (int at = 0; at < 3; ++at)
-            QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at;
+            QTest::newRow(qPrintable(QStringLiteral("%1 at the %2").arg(QLatin1String(fault), where[at])))
+                << QString::fromLatin1(fault) << at;
     }
     QTest::newRow("flush") << "flush" << -1;
     QTest::newRow("browser start") << "browser start" << -1;

@@ -104,7 +104,7 @@ void TestRuntime::namesResolveWithoutRegardToCase()
     Rig rig;
     rig.write(QStringLiteral("SoftDent/Claims.Rep"), "x");
     QVERIFY(rig.runtime->makeFolder(QStringLiteral("c:\\NewFolder")));
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("C:\\SOFTDENT\\CLAIMS.REP"), QStringLiteral("c:\\newfolder\\Copy.Rep")));
+    QVERIFY(rig.runtime->copyFile(QStringLiteral("C:\\SOFTDENT\\CLAIMS.REP"), {QStringLiteral("c:\\newfolder\\Copy.Rep")}));
     QCOMPARE(rig.files(QStringLiteral("NewFolder")), QStringList{QStringLiteral("Copy.Rep")});
     QVERIFY(!rig.exists(QStringLiteral("newfolder")));
     QVERIFY(!rig.runtime->makeFolder(QStringLiteral("C:\\NEWFOLDER")));
@@ -117,12 +117,12 @@ void TestRuntime::copyReplacesTheExistingCaseVariant()
     rig.write(QStringLiteral("in/ECLAIM.001"), "new");
     // Listing the folder first fills what the runtime knows of it, so a stale view would show here.
     QCOMPARE(rig.runtime->findAll(QStringLiteral("c:\\claims\\*")).size(), 1);
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), QStringLiteral("c:\\claims\\ECLAIM.NS2")));
+    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), {QStringLiteral("c:\\claims\\ECLAIM.NS2")}));
     QCOMPARE(rig.files(QStringLiteral("claims")), QStringList{QStringLiteral("eclaim.ns2")});
     QCOMPARE(rig.read(QStringLiteral("claims/eclaim.ns2")), QByteArray("new"));
 
     QVERIFY(rig.runtime->deleteFile(QStringLiteral("c:\\claims\\ECLAIM.NS2")));
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), QStringLiteral("c:\\claims\\ECLAIM.NS2")));
+    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), {QStringLiteral("c:\\claims\\ECLAIM.NS2")}));
     QCOMPARE(rig.files(QStringLiteral("claims")), QStringList{QStringLiteral("ECLAIM.NS2")});
 }
 
@@ -142,7 +142,7 @@ void TestRuntime::copyOntoItselfIsRefused()
     Rig rig;
     rig.write(QStringLiteral("claims/A.001"), "claim");
     QString error;
-    QVERIFY(!rig.runtime->copyFile(QStringLiteral("c:\\claims\\A.001"), QStringLiteral("c:\\CLAIMS\\a.001"), &error));
+    QVERIFY(!rig.runtime->copyFile(QStringLiteral("c:\\claims\\A.001"), {QStringLiteral("c:\\CLAIMS\\a.001")}, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(rig.read(QStringLiteral("claims/A.001")), QByteArray("claim"));
 }

@@ -45,6 +45,16 @@ public:
         QString reason;   // why it is not taken
     };
 
+    // What a copy of one file to several targets did.
+    struct Copy
+    {
+        Stamp source;            // the source as it was opened
+        Stamp after;             // the source as it was once the last target had its bytes
+        QList<qint64> bytes;     // what reached each target tried, in order
+        qsizetype failed = -1;   // the target that failed, if one did
+        bool changed() const { return after != source; }
+    };
+
     struct Listing
     {
         QStringList files;   // plain files, in name order, each a name the runtime can address
@@ -56,9 +66,9 @@ public:
     // Only a plain file (after links) opens for reading; a FIFO or a device would hang or never end.
     virtual std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) = 0;
 
-    // Copies a plain file; an existing target is replaced. source is the file's stamp as it was
-    // opened, copied the number of bytes that reached the target.
-    virtual bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) = 0;
+    // Copies a plain file to each target in turn from one opening of it, so that every copy holds
+    // the same bytes; an existing target is replaced. Stops at the first target that fails.
+    virtual bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) = 0;
 
     virtual bool remove(const QString &hostPath, QString *reason) = 0;
 
@@ -70,6 +80,10 @@ public:
 
     // True when both host paths name one existing file or folder.
     virtual bool sameFile(const QString &a, const QString &b) = 0;
+
+    // While steady, nobody renames or replaces the folders the files are in, so that they need
+    // not be looked up again for each file.
+    virtual void setSteady(bool steady) { Q_UNUSED(steady); }
 };
 
 std::unique_ptr<FileAccess> makeNativeFileAccess();

@@ -26,6 +26,10 @@ public:
     // Tells the mapper that the program itself created or removed this host file.
     virtual void noteCreated(const QString &hostPath) = 0;
     virtual void noteRemoved(const QString &hostPath) = 0;
+
+    // While steady, nobody but the program renames or removes what it resolves, so a name once
+    // resolved need not be looked up on disk again; hosts whose resolution costs nothing ignore it.
+    virtual void setSteady(bool steady) { Q_UNUSED(steady); }
 };
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder);

@@ -60,9 +60,9 @@ QByteArray parentOf(const QByteArray &path)
 }
 
 // Opens a file for reading only if it is a plain file; O_NONBLOCK keeps a FIFO from holding the open.
-int openPlain(const QByteArray &path, struct stat *st, QString *reason)
+int openPlain(const PosixFileAccess::At &at, struct stat *st, QString *reason)
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         failErrno(reason);
         return -1;
@@ -205,6 +205,33 @@ PosixFileAccess::~PosixFileAccess()
 {
     for (const int fd : std::as_const(m_watched))
         ::close(fd);
+    setSteady(false);
+}
+
+void PosixFileAccess::setSteady(bool steady)
+{
+    m_steady = steady;
+    for (const int fd : std::as_const(m_held))
+        ::close(fd);
+    m_held.clear();
+}
+
+// While steady, a file is reached from its folder, held open, rather than by walking its whole
+// path again each time.
+PosixFileAccess::At PosixFileAccess::at(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (!m_steady || slash <= 0)
+        return {AT_FDCWD, path};
+    const QByteArray folder = path.left(slash);
+    auto held = m_held.constFind(folder);
+    if (held == m_held.cend()) {
+        const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return {AT_FDCWD, path};
+        held = m_held.insert(folder, fd);
+    }
+    return {*held, path.mid(slash + 1)};
 }
 
 std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
@@ -213,7 +240,7 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
     struct stat st {};
     switch (mode) {
     case Mode::Read: {
-        const int fd = openPlain(path, &st, reason);
+        const int fd = openPlain({AT_FDCWD, path}, &st, reason);
         return fd < 0 ? nullptr : std::make_unique<PosixFile>(fd);
     }
     case Mode::Write: {
@@ -244,49 +271,23 @@ void PosixFileAccess::watch(quint64 device, const QByteArray &folder)
         m_watched.insert(device, fd);
 }
 
-bool PosixFileAccess::copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason)
-{
-    *copied = 0;
-    struct stat in {};
-    const int input = openPlain(QFile::encodeName(from), &in, reason);
-    if (input < 0)
-        return false;
-    *source = stampOf(in);
-    const QByteArray target = QFile::encodeName(to);
-    // Not truncated on opening: the target must first be known not to be the source itself.
-    const int output = ::open(target.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (output < 0) {
-        failErrno(reason);
-        ::close(input);
-        return false;
-    }
-    auto done = [&](bool ok) {
-        ::close(input);
-        if (!ok) {
-            ::close(output);
-            return false;
-        }
-        return closeChecked(output, reason);
-    };
-    struct stat out {};
-    if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
-        return done(fail(reason, notPlain));
-    if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
-        return done(fail(reason, QStringLiteral("a file cannot be copied onto itself")));
-    watch(out.st_dev, parentOf(target));
-    if (out.st_size > 0 && ::ftruncate(output, 0) != 0)
-        return done(failErrno(reason));
+namespace {
 
+// Copies size bytes from input to a new or emptied output, in the kernel where the file systems
+// allow it. The source is read from its start for each target without moving its offset.
+bool copyBytes(int input, int output, qint64 size, qint64 *copied, QString *reason)
+{
     bool inKernel = true;
-    for (;;) {
+    while (*copied < size) {
         if (inKernel) {
-            const ssize_t n = ::copy_file_range(input, nullptr, output, nullptr, size_t(1) << 30, 0);
+            loff_t from = *copied;
+            const ssize_t n = ::copy_file_range(input, &from, output, nullptr, size_t(size - *copied), 0);
             if (n > 0) {
                 *copied += n;
                 continue;
             }
             if (n == 0)
-                break;
+                return true;   // shorter than it was: the caller sees it in the stamps
             if (errno == EINTR)
                 continue;
             // File systems that cannot copy between themselves, or at all: the plain way.
@@ -294,26 +295,112 @@ bool PosixFileAccess::copy(const QString &from, const QString &to, Stamp *source
                 inKernel = false;
                 continue;
             }
-            return done(failErrno(reason));
+            return failErrno(reason);
         }
         char buffer[64 * 1024];
-        const ssize_t n = ::read(input, buffer, sizeof buffer);
+        const ssize_t n = ::pread(input, buffer, size_t(std::min<qint64>(sizeof buffer, size - *copied)), *copied);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return done(failErrno(reason));
+            return failErrno(reason);
         if (n == 0)
-            break;
+            return true;
         if (!writeAll(output, buffer, n, reason))
-            return done(false);
+            return false;
         *copied += n;
     }
-    return done(true);
+    return true;
+}
+
+
+bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, QString *reason)
+{
+    if (!writeAll(output, bytes.constData(), bytes.size(), reason))
+        return false;
+    *copied = bytes.size();
+    return true;
+}
+
+// Reads a small file whole, so that one read feeds every copy of it.
+bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
+{
+    bytes->resize(size);
+    qint64 got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(input, bytes->data() + got, size_t(size - got), got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failErrno(reason);
+        if (n == 0)
+            break;   // shorter than it was: the caller sees it in the stamps
+        got += n;
+    }
+    bytes->truncate(got);
+    return true;
+}
+
+} // namespace
+
+bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target,
+                             qint64 *copied, QString *reason)
+{
+    // Not truncated on opening: the target must first be known not to be the source itself.
+    const At at = this->at(target);
+    const int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (output < 0)
+        return failErrno(reason);
+    struct stat out {};
+    bool ok = true;
+    if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
+        ok = fail(reason, notPlain);
+    else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
+        ok = fail(reason, QStringLiteral("a file cannot be copied onto itself"));
+    if (ok) {
+        watch(out.st_dev, parentOf(target));
+        ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))
+            && (whole ? writeWhole(output, *whole, copied, reason)
+                      : copyBytes(input, output, qint64(in.st_size), copied, reason));
+    }
+    if (!ok) {
+        ::close(output);
+        return false;
+    }
+    return closeChecked(output, reason);
+}
+
+bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+{
+    struct stat in {};
+    const int input = openPlain(at(QFile::encodeName(from)), &in, reason);
+    if (input < 0) {
+        result->failed = 0;
+        return false;
+    }
+    result->source = stampOf(in);
+    // A claim file is small: read once, written to each target. Anything larger stays in the kernel.
+    constexpr qint64 readAtOnce = 1 << 20;
+    const bool small = in.st_size <= readAtOnce;
+    bool ok = !small || readWhole(input, in.st_size, &m_buffer, reason);
+    if (!ok)
+        result->failed = 0;
+    for (qsizetype i = 0; ok && i < to.size(); ++i) {
+        qint64 &copied = result->bytes.emplace_back(0);
+        if (!copyTo(input, in, small ? &m_buffer : nullptr, QFile::encodeName(to.at(i)), &copied, reason)) {
+            result->failed = i;
+            ok = false;
+        }
+    }
+    struct stat after {};
+    result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
+    ::close(input);
+    return ok;
 }
 
 bool PosixFileAccess::remove(const QString &hostPath, QString *reason)
 {
-    return ::unlink(QFile::encodeName(hostPath).constData()) == 0 || failErrno(reason);
+    const At at = this->at(QFile::encodeName(hostPath));
+    return ::unlinkat(at.folder, at.name.constData(), 0) == 0 || failErrno(reason);
 }
 
 bool PosixFileAccess::flush(const QStringList &hostFiles, QString *reason)
@@ -380,7 +467,8 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
 FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    const At at = this->at(QFile::encodeName(hostPath));
+    if (::fstatat(at.folder, at.name.constData(), &st, 0) != 0 || !S_ISREG(st.st_mode))
         return {};
     return stampOf(st);
 }

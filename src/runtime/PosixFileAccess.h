@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <sys/stat.h>
+
 // Host files through the system calls themselves, so that every failure keeps its true cause and a
 // copy stays in the kernel where it can (copy_file_range).
 class PosixFileAccess : public FileAccess
@@ -12,18 +14,32 @@ public:
     ~PosixFileAccess() override;
 
     std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
-    bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
+    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
+    void setSteady(bool steady) override;
+
+    // A file as a folder descriptor and a name below it.
+    struct At
+    {
+        int folder;
+        QByteArray name;
+    };
 
 private:
+    At at(const QByteArray &path);
+    bool copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target, qint64 *copied,
+                QString *reason);
     void watch(quint64 device, const QByteArray &folder);
 
     // One open folder per file system written to since the last flush. A flush reports the
     // write-back errors of a file system only from when it was opened, so it is opened before the
     // first byte goes there.
     QHash<quint64, int> m_watched;
+    bool m_steady = false;
+    QHash<QByteArray, int> m_held;   // while steady: folder -> its descriptor
+    QByteArray m_buffer;   // the small file being copied
 };

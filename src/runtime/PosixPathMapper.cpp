@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -74,7 +74,8 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
     for (qsizetype i = 0; i < folderDepth; ++i)
         key += u'\\' + names.at(i).toCaseFolded();
     QString path = m_folders.value(key);
-    if (path.isEmpty() || !exists(path)) {
+    const bool trusted = m_steady && m_checkedFolders.contains(key);
+    if (!trusted && (path.isEmpty() || !exists(path))) {
         path = m_driveFolder + u'/' + drive.toLower() + u':';
         if (!exists(path))
             return {};
@@ -85,6 +86,8 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
         else
             m_folders.remove(key);
     }
+    if (m_steady && !trusted && m_folders.contains(key))
+        m_checkedFolders.insert(key);
     if (!names.isEmpty())
         path = path + u'/' + entryIn(path, names.last());
     return path;
@@ -92,23 +95,34 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
 
 QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name)
 {
-    const QString exact = hostFolder + u'/' + name;
-    if (exists(exact))
+    if (!m_steady && exists(hostFolder + u'/' + name))
         return name;
     const Listing &names = listing(hostFolder);
+    if (names.names.contains(name))
+        return name;
     return names.byFolded.value(name.toCaseFolded(), name);
 }
 
 const PosixPathMapper::Listing &PosixPathMapper::listing(const QString &hostFolder)
 {
     Listing &cached = m_listings[hostFolder];
+    if (m_steady && cached.checked)
+        return cached;
+    cached.checked = m_steady;
     const qint64 stamp = folderStamp(hostFolder);
     if (cached.stamp == stamp)
         return cached;
     cached.stamp = stamp;
     cached.byFolded.clear();
-    const QStringList entries = QDir(hostFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
+    cached.names.clear();
+    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
+    if (!folder)
+        return cached;
+    while (const dirent *raw = ::readdir(folder)) {
+        const QString entry = QFile::decodeName(raw->d_name);
+        if (entry == QLatin1String(".") || entry == QLatin1String(".."))
+            continue;
+        cached.names.insert(entry);
         // Several case variants: always the same one, the least in code-point order.
         auto it = cached.byFolded.find(entry.toCaseFolded());
         if (it == cached.byFolded.end())
@@ -116,6 +130,7 @@ const PosixPathMapper::Listing &PosixPathMapper::listing(const QString &hostFold
         else if (entry < it.value())
             it.value() = entry;
     }
+    ::closedir(folder);
     return cached;
 }
 
@@ -129,16 +144,30 @@ void PosixPathMapper::note(const QString &hostPath, bool created)
     const QString name = hostPath.mid(slash + 1);
     const QString folded = name.toCaseFolded();
     if (created) {
+        it->names.insert(name);
         auto entry = it->byFolded.find(folded);
         if (entry == it->byFolded.end() || name < entry.value())
             it->byFolded.insert(folded, name);
-    } else if (it->byFolded.value(folded) == name) {
-        // Another case variant may remain; reading the folder again is the only safe answer.
-        it->byFolded.remove(folded);
-        it->stamp = -1;
-        return;
+    } else {
+        it->names.remove(name);
+        if (it->byFolded.value(folded) == name) {
+            // Another case variant may remain; reading the folder again is the only safe answer.
+            it->byFolded.remove(folded);
+            it->stamp = -1;
+            return;
+        }
     }
-    it->stamp = folderStamp(folder);
+    // A steady folder's listing is known whole; one read later is checked against the disk again.
+    it->stamp = m_steady ? -1 : folderStamp(folder);
+}
+
+void PosixPathMapper::setSteady(bool steady)
+{
+    // What was seen before is checked against the disk once more, then trusted until it ends.
+    m_steady = steady;
+    m_checkedFolders.clear();
+    for (Listing &listing : m_listings)
+        listing.checked = false;
 }
 
 void PosixPathMapper::noteCreated(const QString &hostPath)

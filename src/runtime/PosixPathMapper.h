@@ -3,6 +3,7 @@
 #include "runtime/PathMapper.h"
 
 #include <QHash>
+#include <QSet>
 
 // Drives as Wine lays them out: <driveFolder>/c: links to the folder that stands for drive C.
 // Below the drive, names resolve without regard to case.
@@ -16,11 +17,14 @@ public:
     QStringList drives() override;
     void noteCreated(const QString &hostPath) override;
     void noteRemoved(const QString &hostPath) override;
+    void setSteady(bool steady) override;
 
 private:
     struct Listing
     {
         qint64 stamp = -1;                  // the folder's modification time when it was read
+        bool checked = false;               // against the disk, since the folders became steady
+        QSet<QString> names;                // every name as it is on disk
         QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
     };
 
@@ -31,4 +35,6 @@ private:
     QString m_driveFolder;
     QHash<QString, Listing> m_listings;
     QHash<QString, QString> m_folders;      // drive and folded folder names -> existing host folder
+    bool m_steady = false;
+    QSet<QString> m_checkedFolders;
 };

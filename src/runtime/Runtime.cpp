@@ -74,7 +74,13 @@ QString Runtime::hostPath(const DosPaths::Path &path)
 
 QString Runtime::hostPath(const QString &path)
 {
-    return hostPath(m_dos.parse(path));
+    if (!m_steady)
+        return hostPath(m_dos.parse(path));
+    // Work on thousands of files names each of them several times.
+    auto known = m_resolved.constFind(path);
+    if (known == m_resolved.cend())
+        known = m_resolved.insert(path, hostPath(m_dos.parse(path)));
+    return *known;
 }
 
 bool Runtime::changeDrive(const QString &drive)
@@ -85,6 +91,7 @@ bool Runtime::changeDrive(const QString &drive)
     if (m_paths->resolve(letter, {}).isEmpty())
         return false;
     m_dos.setCurrentDrive(letter);
+    m_resolved.clear();
     return true;
 }
 
@@ -94,6 +101,7 @@ bool Runtime::changeFolder(const QString &path)
     if (!QFileInfo(hostPath(target)).isDir())
         return false;
     m_dos.setCurrentFolder(target);
+    m_resolved.clear();
     return true;
 }
 
@@ -166,21 +174,30 @@ QString Runtime::findNext()
     return m_found.at(m_foundNext++);
 }
 
-bool Runtime::copyFile(const QString &from, const QString &to, QString *error, Copied *copied)
+bool Runtime::copyFile(const QString &from, const QStringList &to, QString *error, Copy *copy)
 {
+    Copy unused;
+    if (!copy)
+        copy = &unused;
     const QString source = hostPath(from);
-    const QString target = hostPath(to);
-    if (source.isEmpty())
+    if (source.isEmpty()) {
+        copy->failed = 0;
         return fail(error, notFound);
-    if (target.isEmpty())
-        return fail(error, QStringLiteral("its folder was not found"));
-    Copied result;
-    const bool existed = QFileInfo::exists(target);
-    const bool ok = m_access->copy(source, target, &result.source, &result.bytes, error);
-    if (!existed && QFileInfo::exists(target))
-        m_paths->noteCreated(target);
-    if (copied)
-        *copied = result;
+    }
+    QStringList targets;
+    for (const QString &path : to) {
+        targets << hostPath(path);
+        if (targets.back().isEmpty()) {
+            copy->failed = targets.size() - 1;
+            return fail(error, QStringLiteral("its folder was not found"));
+        }
+    }
+    const bool ok = m_access->copy(source, targets, copy, error);
+    // Every target opened is there now, under the name it was given.
+    for (qsizetype i = 0; i < copy->bytes.size(); ++i) {
+        if (i != copy->failed || m_access->stamp(targets.at(i)).exists())
+            m_paths->noteCreated(targets.at(i));
+    }
     return ok;
 }
 
@@ -193,6 +210,25 @@ bool Runtime::deleteFile(const QString &path, QString *error)
         return false;
     m_paths->noteRemoved(host);
     return true;
+}
+
+Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stamped, QString *error)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty() || m_access->stamp(host) != stamped)
+        return Removal::Changed;
+    if (!m_access->remove(host, error))
+        return Removal::Failed;
+    m_paths->noteRemoved(host);
+    return Removal::Removed;
+}
+
+void Runtime::setFoldersSteady(bool steady)
+{
+    m_steady = steady;
+    m_resolved.clear();
+    m_paths->setSteady(steady);
+    m_access->setSteady(steady);
 }
 
 bool Runtime::deleteFiles(const QString &pattern)

@@ -5,6 +5,7 @@
 #include "runtime/FileTable.h"
 #include "runtime/Host.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,12 +23,7 @@ public:
     using Stamp = FileAccess::Stamp;
     using Odd = FileAccess::Odd;
 
-    struct Copied
-    {
-        Stamp source;      // the source as it was opened
-        qint64 bytes = 0;  // what reached the target
-        bool whole() const { return bytes == source.size; }
-    };
+    using Copy = FileAccess::Copy;
 
     explicit Runtime(Host &host, std::unique_ptr<FileAccess> files = makeNativeFileAccess());
     ~Runtime();
@@ -52,8 +48,13 @@ public:
     QString findFirst(const QString &pattern);
     QString findNext();
 
-    bool copyFile(const QString &from, const QString &to, QString *error = nullptr, Copied *copied = nullptr);
+    // Copies one file to each target from one opening of it; error says why the target copy->failed
+    // could not be made.
+    bool copyFile(const QString &from, const QStringList &to, QString *error = nullptr, Copy *copy = nullptr);
     bool deleteFile(const QString &path, QString *error = nullptr);
+    enum class Removal { Removed, Changed, Failed };
+    // Removes a file only while it is as it was when stamped; error says why it could not be removed.
+    Removal deleteUnchanged(const QString &path, const Stamp &stamped, QString *error);
     // Deletes every file matching the pattern; false when one of them could not be deleted.
     bool deleteFiles(const QString &pattern);
     Stamp stamp(const QString &path);
@@ -67,6 +68,10 @@ public:
     QStringList subfolders(const QString &path);
     // A folder as the user sees it: drive letter in upper case, names as on disk, "C:\" for a root.
     QString displayPath(const QString &path);
+
+    // For work on many files in a few folders that nobody else renames meanwhile: a name once
+    // resolved is not looked up on the disk again until the folders are no longer steady.
+    void setFoldersSteady(bool steady);
 
     // Text files under file numbers.
     int freeFile() const;
@@ -111,4 +116,6 @@ private:
     QStringList m_found;
     qsizetype m_foundNext = 0;
     bool m_ended = false;
+    bool m_steady = false;
+    QHash<QString, QString> m_resolved;   // while steady: path as given -> host path
 };

@@ -174,28 +174,21 @@ std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode 
     return std::make_unique<WindowsFile>(handle, temporary, hostPath);
 }
 
-bool WindowsFileAccess::copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason)
+bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied,
+                               QString *reason)
 {
-    *copied = 0;
-    BY_HANDLE_FILE_INFORMATION in {}, out {};
-    HANDLE input = openPlain(from, &in, reason);
-    if (input == INVALID_HANDLE_VALUE)
-        return false;
-    *source = stampOf(in);
     // Not truncated on opening: the target must first be known not to be the source itself.
     HANDLE output = openHandle(to, GENERIC_WRITE, OPEN_ALWAYS);
-    if (output == INVALID_HANDLE_VALUE) {
-        CloseHandle(input);
+    if (output == INVALID_HANDLE_VALUE)
         return failLast(reason);
-    }
     auto done = [&](bool ok) {
-        CloseHandle(input);
         if (!ok) {
             CloseHandle(output);
             return false;
         }
         return CloseHandle(output) || failLast(reason);
     };
+    BY_HANDLE_FILE_INFORMATION out {};
     if (!GetFileInformationByHandle(output, &out))
         return done(failLast(reason));
     if (in.dwVolumeSerialNumber == out.dwVolumeSerialNumber && in.nFileIndexHigh == out.nFileIndexHigh
@@ -204,7 +197,8 @@ bool WindowsFileAccess::copy(const QString &from, const QString &to, Stamp *sour
             *reason = QStringLiteral("a file cannot be copied onto itself");
         return done(false);
     }
-    if (!SetEndOfFile(output))
+    LARGE_INTEGER start {};
+    if (!SetEndOfFile(output) || !SetFilePointerEx(input, start, nullptr, FILE_BEGIN))
         return done(failLast(reason));
     m_written << to;
     static char buffer[256 * 1024];
@@ -219,6 +213,28 @@ bool WindowsFileAccess::copy(const QString &from, const QString &to, Stamp *sour
         *copied += got;
     }
     return done(true);
+}
+
+bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+{
+    BY_HANDLE_FILE_INFORMATION in {}, after {};
+    HANDLE input = openPlain(from, &in, reason);
+    if (input == INVALID_HANDLE_VALUE) {
+        result->failed = 0;
+        return false;
+    }
+    result->source = stampOf(in);
+    bool ok = true;
+    for (qsizetype i = 0; ok && i < to.size(); ++i) {
+        qint64 &copied = result->bytes.emplace_back(0);
+        if (!copyTo(input, in, to.at(i), &copied, reason)) {
+            result->failed = i;
+            ok = false;
+        }
+    }
+    result->after = GetFileInformationByHandle(input, &after) ? stampOf(after) : Stamp{};
+    CloseHandle(input);
+    return ok;
 }
 
 bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)

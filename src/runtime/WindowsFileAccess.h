@@ -2,12 +2,14 @@
 
 #include "runtime/FileAccess.h"
 
+#include <windows.h>
+
 // Host files through the Windows API, so that every failure keeps its true cause.
 class WindowsFileAccess : public FileAccess
 {
 public:
     std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
-    bool copy(const QString &from, const QString &to, Stamp *source, qint64 *copied, QString *reason) override;
+    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
@@ -15,5 +17,7 @@ public:
     bool sameFile(const QString &a, const QString &b) override;
 
 private:
+    bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QString *reason);
+
     QStringList m_written;   // copies made since the last flush
 };

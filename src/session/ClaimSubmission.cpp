@@ -90,6 +90,14 @@ void ClaimSubmission::sendClaims(Session &session)
 
 void Submission::run()
 {
+    // The user waits for it and the practice software only adds claims meanwhile: the folders
+    // are looked up once, not once per claim.
+    struct Steady
+    {
+        Runtime &rt;
+        explicit Steady(Runtime &runtime) : rt(runtime) { rt.setFoldersSteady(true); }
+        ~Steady() { rt.setFoldersSteady(false); }
+    } steady(m_rt);
     if (!readyToSend() || !emptyOutboundFolder())
         return;
     SessionLog::write(m_session, QStringLiteral("copy ") + m_v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
@@ -173,23 +181,23 @@ bool Submission::copyEach()
 // A claim file that changes meanwhile (the practice software still writing it) stays.
 bool Submission::copyOne(Claim &claim, qsizetype index)
 {
-    const QString backup = backupFolder + claim.name;
+    const QStringList targets = {backupFolder + claim.name, claim.outbound};
     m_written << claim.outbound;
-    for (const QString &target : {backup, claim.outbound}) {
-        QString error;
-        Runtime::Copied copied;
-        if (!m_rt.copyFile(source(claim), target, &error, &copied)) {
-            notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, target, error));
-            return false;
-        }
-        if (target == backup)
-            claim.stamp = copied.source;
-        if (!copied.whole() || copied.source != claim.stamp) {
-            if (m_rt.stamp(source(claim)) == claim.stamp) {
-                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, target));
+    QString error;
+    Runtime::Copy copy;
+    if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
+        notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
+        return false;
+    }
+    claim.stamp = copy.source;
+    if (copy.changed()) {
+        claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
+    } else {
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            if (copy.bytes.at(i) != copy.source.size) {
+                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
                 return false;
             }
-            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
         }
     }
     m_backupOwner.insert(claim.name.toCaseFolded(), index);
@@ -253,10 +261,15 @@ void Submission::removeWhatWasSent()
     QStringList kept;
     for (Claim &claim : m_claims) {
         QString error;
-        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
+        switch (claim.kept.isEmpty() ? m_rt.deleteUnchanged(source(claim), claim.stamp, &error) : Runtime::Removal::Removed) {
+        case Runtime::Removal::Removed: break;
+        case Runtime::Removal::Changed:
             claim.kept = QStringLiteral("it changed while it was being sent; it goes with the next Send Claims");
-        else if (claim.kept.isEmpty() && !m_rt.deleteFile(source(claim), &error))
+            break;
+        case Runtime::Removal::Failed:
             claim.kept = QStringLiteral("it could not be removed: %1; it will be sent again unless you remove it").arg(error);
+            break;
+        }
         if (!claim.kept.isEmpty())
             kept << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
     }

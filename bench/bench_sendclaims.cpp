@@ -1,0 +1,209 @@
+// Times Send Claims on many small claim files, phase by phase, against coreutils doing the same
+// work: cp -p into the backup folder and cp into the outbound folder, sync, rm.
+// Run: build/bench/bench_sendclaims [runs] [counts...]   (defaults: 5 runs of 1000 and 10000)
+#include "runtime/FileAccess.h"
+#include "runtime/Host.h"
+#include "runtime/Runtime.h"
+#include "session/Session.h"
+#include "windows/Form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+struct Phases
+{
+    double copies = 0, flush = 0, removals = 0;
+    double total() const { return copies + flush + removals; }
+};
+
+// Says when the flush starts and ends; everything before it is the copying, everything after the
+// removals (and the browser start).
+class PhaseClock : public FileAccess
+{
+public:
+    PhaseClock() : m_real(makeNativeFileAccess()) {}
+
+    QElapsedTimer clock;
+    qint64 flushStart = 0, flushEnd = 0;
+
+    std::unique_ptr<HostFile> open(const QString &path, Mode mode, QString *reason) override
+    {
+        return m_real->open(path, mode, reason);
+    }
+    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override
+    {
+        return m_real->copy(from, to, result, reason);
+    }
+    bool remove(const QString &path, QString *reason) override { return m_real->remove(path, reason); }
+    bool flush(const QStringList &files, QString *reason) override
+    {
+        flushStart = clock.nsecsElapsed();
+        const bool ok = m_real->flush(files, reason);
+        flushEnd = clock.nsecsElapsed();
+        return ok;
+    }
+    Listing list(const QString &folder) override { return m_real->list(folder); }
+    Stamp stamp(const QString &path) override { return m_real->stamp(path); }
+    bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    void setSteady(bool steady) override { m_real->setSteady(steady); }
+
+private:
+    std::unique_ptr<FileAccess> m_real;
+};
+
+// The desk: nothing to answer on the way the benchmark goes, and a browser that is only noted.
+class QuietHost : public Host
+{
+public:
+    explicit QuietHost(QString drives) : m_drives(std::move(drives)) {}
+    Answer messageBox(const QString &text, Buttons, const QString &) override
+    {
+        qFatal("unexpected message: %s", qPrintable(text));
+    }
+    bool startProgram(const QString &, const QString &, QString *) override { return true; }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    QString driveFolder() const override { return m_drives; }
+
+private:
+    QString m_drives;
+};
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void makeClaims(const QString &folder, int count)
+{
+    const QByteArray body(4096, 'c');
+    for (int i = 0; i < count; ++i)
+        write(folder + QStringLiteral("/CLAIM%1.TXT").arg(i, 6, 10, QLatin1Char('0')), body);
+}
+
+void sync()
+{
+    QProcess::execute(QStringLiteral("sync"), {});
+}
+
+Phases sendClaims(int count)
+{
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+    const QString drives = dir.filePath(QStringLiteral("dosdevices"));
+    const QString driveC = dir.filePath(QStringLiteral("drive_c"));
+    QDir().mkpath(drives);
+    QDir().mkpath(driveC);
+    QFile::link(driveC, drives + QStringLiteral("/c:"));
+    write(driveC + QStringLiteral("/program files/mozilla firefox/firefox.exe"), "#!/bin/sh\n");
+    write(driveC + QStringLiteral("/qrn/setup.fil"),
+          "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.TXT\r\n");
+    makeClaims(driveC + QStringLiteral("/claimin"), count);
+
+    QuietHost host(drives);
+    auto files = std::make_unique<PhaseClock>();
+    PhaseClock &clock = *files;
+    Runtime runtime(host, std::move(files));
+    Session session(runtime);
+    if (!session.start())
+        qFatal("the program did not start");
+    auto *button = session.mainWindow().findChild<QPushButton *>(QStringLiteral("SendClaims"));
+    QCoreApplication::processEvents();   // the window is drawn before anyone can click it
+    sync();
+    clock.clock.start();
+    button->click();
+    const qint64 end = clock.clock.nsecsElapsed();
+    if (!QDir(driveC + QStringLiteral("/claimin")).isEmpty()
+        || QDir(driveC + QStringLiteral("/qrn/claims")).entryList(QDir::Files).size() != count)
+        qFatal("Send Claims did not finish its work");
+    return {clock.flushStart / 1e9, (clock.flushEnd - clock.flushStart) / 1e9, (end - clock.flushEnd) / 1e9};
+}
+
+double shell(const QString &folder, const QString &command)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cd '%1' && %2").arg(folder, command)}) != 0)
+        qFatal("coreutils failed: %s", qPrintable(command));
+    return timer.nsecsElapsed() / 1e9;
+}
+
+Phases coreutils(int count)
+{
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+    makeClaims(dir.filePath(QStringLiteral("claimin")), count);
+    QDir().mkpath(dir.filePath(QStringLiteral("claims")));
+    QDir().mkpath(dir.filePath(QStringLiteral("claimsbu")));
+    sync();
+    // Folders rather than globs, which 100,000 names would overflow.
+    Phases p;
+    p.copies = shell(dir.path(), QStringLiteral("cp -pR claimin/. claimsbu/ && cp -R claimin/. claims/"));
+    p.flush = shell(dir.path(), QStringLiteral("sync"));
+    p.removals = shell(dir.path(), QStringLiteral("rm -r claimin"));
+    return p;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int runs = argc > 1 ? QByteArray(argv[1]).toInt() : 5;
+    QList<int> counts;
+    for (int i = 2; i < argc; ++i)
+        counts << QByteArray(argv[i]).toInt();
+    if (runs < 1)
+        runs = 1;
+    if (counts.isEmpty())
+        counts = {1000, 10000};
+
+    std::printf("Medians of %d alternated runs, seconds; per claim in microseconds.\n", runs);
+    std::printf("%7s %-9s %8s %8s %8s %8s %9s\n", "claims", "", "copies", "flush", "removals", "total", "per claim");
+    for (const int count : counts) {
+        QList<double> ours[4], theirs[4], ratios;
+        for (int run = 0; run < runs; ++run) {
+            // Which side goes first alternates, so that neither always meets a busier disk.
+            Phases a, b;
+            if (run % 2) {
+                b = coreutils(count);
+                a = sendClaims(count);
+            } else {
+                a = sendClaims(count);
+                b = coreutils(count);
+            }
+            for (auto [list, p] : {std::pair{ours, a}, std::pair{theirs, b}}) {
+                list[0] << p.copies;
+                list[1] << p.flush;
+                list[2] << p.removals;
+                list[3] << p.total();
+            }
+            ratios << a.total() / b.total();
+        }
+        for (auto [name, list] : {std::pair{"QRNWeb", ours}, std::pair{"coreutils", theirs}}) {
+            std::printf("%7d %-9s %8.3f %8.3f %8.3f %8.3f %9.1f\n", count, name, median(list[0]), median(list[1]),
+                        median(list[2]), median(list[3]), median(list[3]) * 1e6 / count);
+        }
+        std::printf("%7d %-9s %8s %8s %8s %7.2fx\n", count, "ratio", "", "", "", median(ratios));
+        std::fflush(stdout);
+    }
+    return 0;
+}
