@@ -9,7 +9,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QRNWeb"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("qrnweb")));
+    // Compiled in: a theme look-up would walk the icon folders on every start. Menus and task bars
+    // take the installed theme icon named in the desktop entry.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qrnweb.png")));
     // Hiding the main window for the setup window must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 

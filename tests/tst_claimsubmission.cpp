@@ -56,6 +56,7 @@ private slots:
     void longListIsShortened();
     void caseVariantsShareOneBackupName();
     void laterSubmissionSkipsTheClosedLog();
+    void largeClaimIsCopiedWhole();
 };
 
 void TestClaimSubmission::outboundNames_data()
@@ -449,6 +450,25 @@ void TestClaimSubmission::laterSubmissionSkipsTheClosedLog()
     QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("B.NS2")});
     QCOMPARE(rig.host->starts.size(), 2);
     QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), log);
+}
+
+
+// Guards the copy of a file too large to be read at once: both copies whole, not one short.
+void TestClaimSubmission::largeClaimIsCopiedWhole()
+{
+    Rig rig;
+    prepare(rig, {QStringLiteral("BIG.001"), QStringLiteral("SMALL.001")});
+    QByteArray big;
+    for (int i = 0; big.size() < 3 * 1024 * 1024 + 7; ++i)
+        big += QByteArray::number(i) + ',';
+    rig.write(QStringLiteral("claimin/BIG.001"), big);
+    rig.click("SendClaims");
+
+    QVERIFY(rig.host->messages.isEmpty());
+    QCOMPARE(rig.read(QStringLiteral("qrn/claimsbu/BIG.001")), big);
+    QCOMPARE(rig.read(QStringLiteral("qrn/claims/BIG.NS2")), big);
+    QCOMPARE(rig.read(QStringLiteral("qrn/claims/SMALL.NS2")), QByteArray("claim SMALL.001"));
+    QVERIFY(rig.files(QStringLiteral("claimin")).isEmpty());
 }
 
 QTEST_MAIN(TestClaimSubmission)

@@ -25,9 +25,12 @@ QFont Twips::font(qreal points, bool bold)
 {
     // One look-up for the whole run: the designed face where the host has it, drawn as designed;
     // otherwise the first substitute there is, narrowed a little so that the designed captions fit.
+    // The faces are looked for among those installed; asking for each by name would have the font
+    // system search substitutes for every one that is missing.
     static const QString face = [] {
+        const QStringList installed = QFontDatabase::families();
         for (const char *candidate : {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}) {
-            if (QFontDatabase::hasFamily(QLatin1String(candidate)))
+            if (installed.contains(QLatin1String(candidate), Qt::CaseInsensitive))
                 return QString::fromLatin1(candidate);
         }
         return QString();
