@@ -1,3 +1,4 @@
+#include "runtime/Failure.h"
 #include "runtime/PosixFileAccess.h"
 
 #include <QFile>
@@ -34,16 +35,10 @@ QString reasonFor(int error)
     }
 }
 
-bool fail(QString *reason, const QString &why)
-{
-    if (reason)
-        *reason = why;
-    return false;
-}
 
 bool failErrno(QString *reason)
 {
-    return fail(reason, reasonFor(errno));
+    return failWith(reason, reasonFor(errno));
 }
 
 const QString notPlain = QStringLiteral("it is not a plain file");
@@ -69,7 +64,7 @@ int openPlain(const PosixFileAccess::At &at, struct stat *st, QString *reason)
     }
     if (::fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
         ::close(fd);
-        fail(reason, notPlain);
+        failWith(reason, notPlain);
         return -1;
     }
     return fd;
@@ -171,7 +166,7 @@ std::unique_ptr<HostFile> openReplacing(const QByteArray &path, QString *reason)
             ::free(real);
         }
         if (::access(target.constData(), W_OK) != 0) {
-            fail(reason, errno == EACCES ? QStringLiteral("it is read-only") : reasonFor(errno));
+            failWith(reason, errno == EACCES ? QStringLiteral("it is read-only") : reasonFor(errno));
             return nullptr;
         }
     }
@@ -251,7 +246,7 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
         }
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
-            fail(reason, notPlain);
+            failWith(reason, notPlain);
             return nullptr;
         }
         return std::make_unique<PosixFile>(fd);
@@ -353,9 +348,9 @@ bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray 
     struct stat out {};
     bool ok = true;
     if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
-        ok = fail(reason, notPlain);
+        ok = failWith(reason, notPlain);
     else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
-        ok = fail(reason, QStringLiteral("a file cannot be copied onto itself"));
+        ok = failWith(reason, QStringLiteral("a file cannot be copied onto itself"));
     if (ok) {
         watch(out.st_dev, parentOf(target));
         ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))

@@ -1,12 +1,13 @@
 #include "runtime/Runtime.h"
 
+#include "runtime/Failure.h"
 #include "runtime/PathMapper.h"
+#include "runtime/PendingInput.h"
 #include "runtime/Wildcard.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -17,39 +18,6 @@ bool isSeparator(QChar c)
     return c == u'\\' || c == u'/';
 }
 
-bool fail(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
-const QString notFound = QStringLiteral("it was not found");
-
-// Swallows the user's input while it is installed.
-class InputSwallower : public QObject
-{
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return true;
-        default:
-            return false;
-        }
-    }
-};
 
 } // namespace
 
@@ -119,11 +87,11 @@ bool Runtime::makeFolder(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
     if (host.isEmpty())
-        return fail(error, notFound);
+        return failWith(error, notFoundReason());
     if (QFileInfo::exists(host))
-        return fail(error, QStringLiteral("it exists already"));
+        return failWith(error, QStringLiteral("it exists already"));
     if (!QDir().mkdir(host))
-        return fail(error, QStringLiteral("it could not be created"));
+        return failWith(error, QStringLiteral("it could not be created"));
     m_paths->noteCreated(host);
     return true;
 }
@@ -182,14 +150,14 @@ bool Runtime::copyFile(const QString &from, const QStringList &to, QString *erro
     const QString source = hostPath(from);
     if (source.isEmpty()) {
         copy->failed = 0;
-        return fail(error, notFound);
+        return failWith(error, notFoundReason());
     }
     QStringList targets;
     for (const QString &path : to) {
         targets << hostPath(path);
         if (targets.back().isEmpty()) {
             copy->failed = targets.size() - 1;
-            return fail(error, QStringLiteral("its folder was not found"));
+            return failWith(error, QStringLiteral("its folder was not found"));
         }
     }
     const bool ok = m_access->copy(source, targets, copy, error);
@@ -205,7 +173,7 @@ bool Runtime::deleteFile(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
     if (host.isEmpty() || !QFileInfo(host).isFile())
-        return fail(error, notFound);
+        return failWith(error, notFoundReason());
     if (!m_access->remove(host, error))
         return false;
     m_paths->noteRemoved(host);
@@ -264,119 +232,6 @@ bool Runtime::sameFolder(const QString &a, const QString &b)
     return m_access->sameFile(hostPath(a), hostPath(b));
 }
 
-QStringList Runtime::drives()
-{
-    return m_paths->drives();
-}
-
-bool Runtime::isReadableFolder(const QString &path)
-{
-    const QFileInfo info(hostPath(path));
-    return info.isDir() && info.isReadable() && QDir(info.filePath()).isReadable();
-}
-
-QStringList Runtime::subfolders(const QString &path)
-{
-    const QString host = hostPath(path);
-    if (host.isEmpty())
-        return {};
-    QStringList names = QDir(host).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    names.sort(Qt::CaseInsensitive);
-    return names;
-}
-
-QString Runtime::displayPath(const QString &path)
-{
-    const DosPaths::Path dos = m_dos.parse(path);
-    const QString host = hostPath(dos);
-    QStringList names = dos.names;
-    if (!host.isEmpty() && !names.isEmpty()) {
-        // The resolved host path ends in one entry per name, each as it stands on disk.
-        const QStringList onDisk = host.split(u'/');
-        names = onDisk.mid(onDisk.size() - names.size());
-    }
-    return QString(dos.drive.toUpper()) + QStringLiteral(":\\") + names.join(u'\\');
-}
-
-int Runtime::freeFile() const
-{
-    return m_files.freeNumber();
-}
-
-bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QString *error)
-{
-    if (!m_files.isFree(number))
-        return fail(error, QStringLiteral("file number %1 is not free").arg(number));
-    const QString host = hostPath(path);
-    if (host.isEmpty())
-        return fail(error, notFound);
-    const bool existed = QFileInfo::exists(host);
-    static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace};
-    std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], error);
-    if (!file)
-        return false;
-    if (mode == FileTable::Mode::Output && !existed)
-        m_paths->noteCreated(host);
-    m_files.add(number, std::move(file), mode, host);
-    return true;
-}
-
-bool Runtime::openForInput(int number, const QString &path, QString *error)
-{
-    return open(number, path, FileTable::Mode::Input, error);
-}
-
-bool Runtime::openForOutput(int number, const QString &path, QString *error)
-{
-    return open(number, path, FileTable::Mode::Output, error);
-}
-
-bool Runtime::openForReplace(int number, const QString &path, QString *error)
-{
-    return open(number, path, FileTable::Mode::Replace, error);
-}
-
-bool Runtime::readLine(int number, QString *line)
-{
-    return m_files.readLine(number, line);
-}
-
-bool Runtime::atEnd(int number)
-{
-    return m_files.atEnd(number);
-}
-
-bool Runtime::writeLine(int number, const QString &text, QString *error)
-{
-    return m_files.writeLine(number, text, error);
-}
-
-bool Runtime::isOpen(int number) const
-{
-    return m_files.isOpen(number);
-}
-
-bool Runtime::closeFile(int number, QString *error)
-{
-    const QString host = m_files.hostPath(number);
-    const bool existed = host.isEmpty() || QFileInfo::exists(host);
-    const bool ok = m_files.close(number, error);
-    if (ok && !existed)
-        m_paths->noteCreated(host);
-    return ok;
-}
-
-void Runtime::discardFile(int number)
-{
-    m_files.discard(number);
-}
-
-void Runtime::closeAll()
-{
-    for (int number = 1; number <= 255; ++number)
-        closeFile(number);
-}
-
 QString Runtime::currentDate() const
 {
     return m_host.now().toString(QStringLiteral("MM-dd-yyyy"));
@@ -391,18 +246,8 @@ bool Runtime::startProgram(const QString &program, const QString &argument, QStr
 {
     const QString host = hostPath(program);
     if (host.isEmpty() || !QFileInfo(host).isFile())
-        return fail(error, notFound);
+        return failWith(error, notFoundReason());
     return m_host.startProgram(host, argument, error);
-}
-
-void Runtime::discardPendingInput()
-{
-    if (!QCoreApplication::instance())
-        return;
-    InputSwallower swallower;
-    QCoreApplication::instance()->installEventFilter(&swallower);
-    QCoreApplication::processEvents();
-    QCoreApplication::instance()->removeEventFilter(&swallower);
 }
 
 Host::Answer Runtime::messageBox(const QString &text, Host::Buttons buttons, const QString &details)
@@ -415,7 +260,7 @@ Host::Answer Runtime::messageBox(const QString &text, Host::Buttons buttons, con
         QGuiApplication::restoreOverrideCursor();
     }
     if (!busy.isEmpty())
-        discardPendingInput();
+        PendingInput::discard();
     const Host::Answer answer = m_host.messageBox(text, buttons, details);
     for (const QCursor &cursor : std::as_const(busy))
         QGuiApplication::setOverrideCursor(cursor);

@@ -95,10 +95,6 @@ public:
     Host::Answer messageBox(const QString &text, Host::Buttons buttons = Host::Buttons::Ok,
                             const QString &details = {});
 
-    // Clicks and keys that arrived while the program was busy were meant for a screen that has
-    // changed since: they are dropped, not run.
-    static void discardPendingInput();
-
     // Closes every file and ends the program; no window event runs after it.
     void endProgram();
     bool hasEnded() const { return m_ended; }

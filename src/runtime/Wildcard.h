@@ -4,9 +4,8 @@
 
 // File-name patterns as the claim folders use them: "*" any run of characters, "?" exactly one,
 // letters compared without regard to case, and a trailing ".*" that also takes a name without a dot.
-class Wildcard
+namespace Wildcard
 {
-public:
-    static bool matches(QStringView pattern, QStringView name);
-    static bool hasWildcards(QStringView text);
-};
+    bool matches(QStringView pattern, QStringView name);
+    bool hasWildcards(QStringView text);
+} // namespace Wildcard

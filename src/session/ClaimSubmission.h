@@ -4,8 +4,7 @@ class Session;
 
 // Send Claims: back up each claim file, put a copy named with the format code into the outbound
 // folder, open the portal, and take the claim files out of the claim folder.
-class ClaimSubmission
+namespace ClaimSubmission
 {
-public:
-    static void sendClaims(Session &session);
-};
+    void sendClaims(Session &session);
+} // namespace ClaimSubmission

@@ -3,15 +3,14 @@
 class Session;
 
 // The main window's other commands: the portal, the web site, Setup and Exit.
-class PortalCommands
+namespace PortalCommands
 {
-public:
-    static void getReports(Session &session);
-    static void resendClaims(Session &session);
-    static void webSite(Session &session);
-    static void setup(Session &session);
-    static void exit(Session &session);
+    void getReports(Session &session);
+    void resendClaims(Session &session);
+    void webSite(Session &session);
+    void setup(Session &session);
+    void exit(Session &session);
     // False, after telling the user, when the site id holds a character that would open the
     // portal for another site than the one shown.
-    static bool siteIdSendable(Session &session);
-};
+    bool siteIdSendable(Session &session);
+} // namespace PortalCommands

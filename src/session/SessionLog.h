@@ -5,9 +5,8 @@
 class Session;
 
 // The per-run log. Once it is closed it stays closed; later lines are skipped.
-class SessionLog
+namespace SessionLog
 {
-public:
-    static void write(Session &session, const QString &line);
-    static void close(Session &session);
-};
+    void write(Session &session, const QString &line);
+    void close(Session &session);
+} // namespace SessionLog

@@ -4,13 +4,12 @@
 
 // Upper and lower case that stay within the 8-bit character set of the setup file: a letter whose
 // other case falls outside it (ÿ, ß, µ) keeps its form, so that lengths and bytes survive a save.
-class TextCase
+namespace TextCase
 {
-public:
-    static QString upper(const QString &text);
-    static QString lower(const QString &text);
+    QString upper(const QString &text);
+    QString lower(const QString &text);
     // The text without its trailing blanks (leading ones stay).
-    static QString trimRight(const QString &text);
+    QString trimRight(const QString &text);
     // True when the text holds a control character (below a blank, or DEL).
-    static bool holdsControlCharacter(const QString &text);
-};
+    bool holdsControlCharacter(const QString &text);
+} // namespace TextCase

@@ -5,10 +5,9 @@
 class Session;
 
 // The setup window's help: a fixed text in a panel that Help shows and hides.
-class HelpText
+namespace HelpText
 {
-public:
-    static const QString &text();
-    static void toggle(Session &session);
-    static void hide(Session &session);
-};
+    const QString &text();
+    void toggle(Session &session);
+    void hide(Session &session);
+} // namespace HelpText

@@ -3,14 +3,13 @@
 class Session;
 
 // What the setup window's fields and buttons do.
-class SetupBehaviour
+namespace SetupBehaviour
 {
-public:
-    static void siteIdChanged(Session &session);
-    static void formatChanged(Session &session);
-    static void driveChanged(Session &session);
-    static void folderChanged(Session &session);
-    static void saveSetup(Session &session);
-    static void exit(Session &session);
-    static void unload(Session &session);
-};
+    void siteIdChanged(Session &session);
+    void formatChanged(Session &session);
+    void driveChanged(Session &session);
+    void folderChanged(Session &session);
+    void saveSetup(Session &session);
+    void exit(Session &session);
+    void unload(Session &session);
+} // namespace SetupBehaviour

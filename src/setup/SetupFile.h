@@ -6,9 +6,8 @@
 #include <optional>
 
 // The five-line setup file "setup.fil": an 8-character key, colon included, then the value.
-class SetupFile
+namespace SetupFile
 {
-public:
     enum class Key { SiteId, Software, Format, Folder, FileName };
 
     struct Record
@@ -27,10 +26,10 @@ public:
     };
 
     // A line of the file as start-up reads it; nothing for a line with no known key.
-    static std::optional<Record> parse(const QString &line);
+    std::optional<Record> parse(const QString &line);
 
     // The five lines a save writes, in order, each without its CR LF.
-    static QStringList lines(const Values &values);
+    QStringList lines(const Values &values);
 
-    static const QString &keyText(Key key);
-};
+    const QString &keyText(Key key);
+} // namespace SetupFile

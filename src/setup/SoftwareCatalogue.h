@@ -8,9 +8,8 @@ class QListWidget;
 class Session;
 
 // The practice software the setup window offers, with where each leaves its claim file.
-class SoftwareCatalogue
+namespace SoftwareCatalogue
 {
-public:
     struct Entry
     {
         QString listed;        // the text of the list entry
@@ -20,11 +19,11 @@ public:
         QString fileName;
     };
 
-    static std::span<const Entry> entries();
+    std::span<const Entry> entries();
 
     // The setup window's Load: the list holds the catalogue, in order, nothing selected.
-    static void fill(QListWidget *list);
+    void fill(QListWidget *list);
 
     // A pick in the list: the software name and, for a known program, its preset.
-    static void pick(Session &session);
-};
+    void pick(Session &session);
+} // namespace SoftwareCatalogue

@@ -1,6 +1,6 @@
 #include "windows/BusyCursor.h"
 
-#include "runtime/Runtime.h"
+#include "runtime/PendingInput.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -14,5 +14,5 @@ BusyCursor::~BusyCursor()
 {
     QGuiApplication::restoreOverrideCursor();
     // A second press queued while the first one worked would run on a changed screen, unseen.
-    Runtime::discardPendingInput();
+    PendingInput::discard();
 }

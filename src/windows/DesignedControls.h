@@ -10,14 +10,13 @@ class QPushButton;
 class QWidget;
 
 // The controls both windows are built of, placed in twips as designed.
-class DesignedControls
+namespace DesignedControls
 {
-public:
     // A command button that is never the window's default or cancel button.
-    static QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &twips,
-                               const QFont &font);
+    QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &twips,
+                        const QFont &font);
     // An ordinary single-line text box with no length limit.
-    static QLineEdit *textBox(QWidget *parent, const char *name, const QRect &twips, const QString &accessibleName);
+    QLineEdit *textBox(QWidget *parent, const char *name, const QRect &twips, const QString &accessibleName);
     // Paints a control's own background and text in these system colours.
-    static void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text);
-};
+    void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text);
+} // namespace DesignedControls

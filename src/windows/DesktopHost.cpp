@@ -1,4 +1,4 @@
-#include "runtime/DesktopHost.h"
+#include "windows/DesktopHost.h"
 
 #include <QMessageBox>
 #include <QProcess>

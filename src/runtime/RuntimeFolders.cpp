@@ -1,0 +1,40 @@
+// The runtime's view of drives and folders for the drive and folder selectors.
+#include "runtime/PathMapper.h"
+#include "runtime/Runtime.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QStringList Runtime::drives()
+{
+    return m_paths->drives();
+}
+
+bool Runtime::isReadableFolder(const QString &path)
+{
+    const QFileInfo info(hostPath(path));
+    return info.isDir() && info.isReadable() && QDir(info.filePath()).isReadable();
+}
+
+QStringList Runtime::subfolders(const QString &path)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return {};
+    QStringList names = QDir(host).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+QString Runtime::displayPath(const QString &path)
+{
+    const DosPaths::Path dos = m_dos.parse(path);
+    const QString host = hostPath(dos);
+    QStringList names = dos.names;
+    if (!host.isEmpty() && !names.isEmpty()) {
+        // The resolved host path ends in one entry per name, each as it stands on disk.
+        const QStringList onDisk = host.split(u'/');
+        names = onDisk.mid(onDisk.size() - names.size());
+    }
+    return QString(dos.drive.toUpper()) + QStringLiteral(":\\") + names.join(u'\\');
+}
