@@ -5,6 +5,7 @@
 #include "runtime/Host.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "windows/DesktopWindows.h"
 #include "windows/Form1.h"
 
 #include <QApplication>
@@ -116,9 +117,10 @@ Phases sendClaims(int count)
     PhaseClock &clock = *files;
     Runtime runtime(host, std::move(files));
     Session session(runtime);
+    DesktopWindows windows(session);
     if (!session.start())
         qFatal("the program did not start");
-    auto *button = session.mainWindow().findChild<QPushButton *>(QStringLiteral("SendClaims"));
+    auto *button = windows.main().findChild<QPushButton *>(QStringLiteral("SendClaims"));
     QCoreApplication::processEvents();   // the window is drawn before anyone can click it
     sync();
     clock.clock.start();

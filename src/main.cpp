@@ -1,6 +1,7 @@
 #include "windows/DesktopHost.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "windows/DesktopWindows.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     DesktopHost host;
     Runtime runtime(host);
     Session session(runtime);
+    DesktopWindows windows(session);
     if (!session.start())
         return 0;
     return app.exec();

@@ -70,6 +70,7 @@ void Rig::makeRun()
     disk = files.get();
     runtime = std::make_unique<Runtime>(*host, std::move(files));
     session = std::make_unique<Session>(*runtime);
+    windows = std::make_unique<DesktopWindows>(*session);
 }
 
 bool Rig::start()
@@ -79,6 +80,7 @@ bool Rig::start()
 
 bool Rig::restart()
 {
+    windows.reset();
     session.reset();
     makeRun();
     return start();
@@ -86,12 +88,12 @@ bool Rig::restart()
 
 Form1 &Rig::main()
 {
-    return session->mainWindow();
+    return windows->main();
 }
 
 Form3 &Rig::setup()
 {
-    return session->setupWindow();
+    return windows->setup();
 }
 
 void Rig::click(const char *button)

@@ -4,6 +4,7 @@
 #include "TestHost.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "windows/DesktopWindows.h"
 #include "windows/Form1.h"
 #include "windows/Form3.h"
 
@@ -47,13 +48,14 @@ public:
     FaultyFiles *disk = nullptr;   // the runtime's files, which a test can make fail
     std::unique_ptr<Runtime> runtime;
     std::unique_ptr<Session> session;
+    std::unique_ptr<DesktopWindows> windows;
 };
 
 template<typename T>
 T *Rig::find(const char *name)
 {
     const QString objectName = QLatin1String(name);
-    if (T *found = session->mainWindow().findChild<T *>(objectName))
+    if (T *found = main().findChild<T *>(objectName))
         return found;
-    return session->setupWindow().findChild<T *>(objectName);
+    return setup().findChild<T *>(objectName);
 }

@@ -7,12 +7,10 @@
 #include "session/Session.h"
 #include "session/SessionLog.h"
 #include "session/TextCase.h"
-#include "windows/Form3.h"
 
 #include <QHash>
 
 #include <algorithm>
-#include <QLineEdit>
 
 namespace {
 
@@ -141,7 +139,7 @@ bool Submission::readyToSend()
             return false;
         }
     }
-    m_format = m_session.setupWindow().SftwrFormatText()->text();
+    m_format = m_session.setupWindow().text(SetupWindowFields::Text::Format);
     if (!isPlainExtension(m_format)) {
         notSent(QStringLiteral("The format code %1 cannot end a file name; please correct the Software File Format "
                                "in Setup.").arg(m_format));

@@ -5,8 +5,6 @@
 #include "session/Session.h"
 #include "session/SessionLog.h"
 #include "session/TextCase.h"
-#include "windows/Form1.h"
-#include "windows/Form3.h"
 
 namespace {
 
@@ -55,8 +53,8 @@ void PortalCommands::webSite(Session &session)
 
 void PortalCommands::setup(Session &session)
 {
-    session.mainWindow().hide();
-    session.setupWindow().show();
+    session.mainWindow().hideWindow();
+    session.setupWindow().showWindow();
 }
 
 void PortalCommands::exit(Session &session)

@@ -1,31 +1,34 @@
 #include "session/Session.h"
 
 #include "runtime/Runtime.h"
-#include "windows/Form1.h"
-#include "windows/Form3.h"
+#include "session/Startup.h"
+#include "setup/SoftwareCatalogue.h"
 
 Session::Session(Runtime &runtime)
     : m_runtime(runtime)
-    , m_main(std::make_unique<Form1>(*this))
 {
 }
 
-Session::~Session() = default;
+void Session::attachWindows(MainWindowFields &main, SetupWindowMaker makeSetup)
+{
+    m_main = &main;
+    m_makeSetup = std::move(makeSetup);
+}
 
-Form3 &Session::setupWindow()
+SetupWindowFields &Session::setupWindow()
 {
     if (!m_setup) {
-        m_setup = std::make_unique<Form3>(*this);
-        m_setup->load();
+        m_setup = &m_makeSetup();
+        SoftwareCatalogue::fill(*m_setup);   // the window's Load
     }
     return *m_setup;
 }
 
 bool Session::start()
 {
-    m_main->load();
+    Startup::load(*this);
     if (m_runtime.hasEnded())
         return false;
-    m_main->show();
+    m_main->showWindow();
     return true;
 }

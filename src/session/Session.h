@@ -1,27 +1,31 @@
 #pragma once
 
 #include "session/Uservar.h"
+#include "session/WindowFields.h"
 
-#include <memory>
+#include <functional>
 
-class Form1;
-class Form3;
 class Runtime;
 
-// One run of the program: the runtime, the session variables and the two windows.
+// One run of the program: the runtime, the session variables and the fields of the two windows.
 class Session
 {
 public:
+    // Creates the setup window, hidden, and hands over its fields.
+    using SetupWindowMaker = std::function<SetupWindowFields &()>;
+
     explicit Session(Runtime &runtime);
-    ~Session();
 
     Runtime &runtime() { return m_runtime; }
     Uservar &vars() { return m_vars; }
 
-    Form1 &mainWindow() { return *m_main; }
+    // The windows, as a desktop provides them; the setup window is made only when first needed.
+    void attachWindows(MainWindowFields &main, SetupWindowMaker makeSetup);
+
+    MainWindowFields &mainWindow() { return *m_main; }
     // The setup window, created hidden the first time anything touches it; creating it runs its
     // Load before the touch takes effect.
-    Form3 &setupWindow();
+    SetupWindowFields &setupWindow();
     bool setupWindowLoaded() const { return m_setup != nullptr; }
 
     // Runs the main window's Load and shows the window, unless start-up ended the program.
@@ -30,6 +34,7 @@ public:
 private:
     Runtime &m_runtime;
     Uservar m_vars;
-    std::unique_ptr<Form1> m_main;
-    std::unique_ptr<Form3> m_setup;
+    MainWindowFields *m_main = nullptr;
+    SetupWindowMaker m_makeSetup;
+    SetupWindowFields *m_setup = nullptr;
 };

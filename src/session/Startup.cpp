@@ -4,12 +4,10 @@
 #include "session/Session.h"
 #include "session/TextCase.h"
 #include "setup/SetupFile.h"
-#include "windows/Form1.h"
-#include "windows/Form3.h"
-
-#include <QLineEdit>
 
 namespace {
+
+using Field = SetupWindowFields::Text;
 
 const QString browserCandidates[] = {
     QStringLiteral("c:\\program files (x86)\\mozilla firefox\\firefox.exe"),
@@ -81,25 +79,25 @@ void Startup::readSetupFile(Session &session)
         const QString &value = record->value;
         switch (record->key) {
         case SetupFile::Key::SiteId: {
-            QLineEdit *shown = session.mainWindow().YourSiteID();
-            shown->setText(value);
-            session.setupWindow().SiteIDText()->setText(shown->text());
-            v.SiteId = TextCase::lower(shown->text());
+            MainWindowFields &shown = session.mainWindow();
+            shown.setSiteId(value);
+            session.setupWindow().setText(Field::SiteId, shown.siteId());
+            v.SiteId = TextCase::lower(shown.siteId());
             break;
         }
         case SetupFile::Key::Software:
-            session.setupWindow().SftwrText()->setText(value);
+            session.setupWindow().setText(Field::Software, value);
             break;
         case SetupFile::Key::Format:
-            session.setupWindow().SftwrFormatText()->setText(value);
+            session.setupWindow().setText(Field::Format, value);
             break;
         case SetupFile::Key::Folder:
-            session.setupWindow().FilePathText()->setText(value);
-            v.ClaimPath = session.setupWindow().FilePathText()->text() + u'\\';
+            session.setupWindow().setText(Field::Folder, value);
+            v.ClaimPath = session.setupWindow().text(Field::Folder) + u'\\';
             break;
         case SetupFile::Key::FileName:
-            session.setupWindow().FileNameText()->setText(value);
-            v.ClaimFileSpec = session.setupWindow().FileNameText()->text();
+            session.setupWindow().setText(Field::FileName, value);
+            v.ClaimFileSpec = session.setupWindow().text(Field::FileName);
             break;
         }
     }

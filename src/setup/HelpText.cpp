@@ -1,9 +1,7 @@
 #include "setup/HelpText.h"
 
 #include "session/Session.h"
-#include "windows/Form3.h"
 
-#include <QPlainTextEdit>
 
 const QString &HelpText::text()
 {
@@ -37,18 +35,16 @@ const QString &HelpText::text()
 
 void HelpText::toggle(Session &session)
 {
-    QPlainTextEdit *panel = session.setupWindow().HelpPanel();
-    // Its own shown state, not the window's: the window may be hidden.
-    if (!panel->isHidden()) {
-        panel->hide();
+    SetupWindowFields &window = session.setupWindow();
+    if (window.helpShown()) {
+        window.hideHelp();
         return;
     }
-    panel->show();
     // The panel ends lines at LF; each CR LF of the text is one new line.
-    panel->setPlainText(QString(text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    window.showHelp(QString(text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void HelpText::hide(Session &session)
 {
-    session.setupWindow().HelpPanel()->hide();
+    session.setupWindow().hideHelp();
 }

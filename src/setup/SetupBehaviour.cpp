@@ -4,49 +4,51 @@
 #include "session/Session.h"
 #include "session/TextCase.h"
 #include "setup/SetupFile.h"
-#include "windows/DriveSelector.h"
-#include "windows/FolderSelector.h"
-#include "windows/Form1.h"
-#include "windows/Form3.h"
 
-#include <QLineEdit>
 
 #include <algorithm>
+
+namespace {
+
+using Field = SetupWindowFields::Text;
+
+} // namespace
 
 void SetupBehaviour::siteIdChanged(Session &session)
 {
     Uservar &v = session.vars();
-    v.SiteId = TextCase::lower(session.setupWindow().SiteIDText()->text());
+    v.SiteId = TextCase::lower(session.setupWindow().text(Field::SiteId));
     if (v.SiteId.size() == 4)
-        session.mainWindow().YourSiteID()->setText(TextCase::upper(v.SiteId));
+        session.mainWindow().setSiteId(TextCase::upper(v.SiteId));
 }
 
 void SetupBehaviour::formatChanged(Session &session)
 {
-    QLineEdit *format = session.setupWindow().SftwrFormatText();
-    if (format->text().size() == 3)
-        format->setText(TextCase::upper(format->text()));
+    SetupWindowFields &window = session.setupWindow();
+    const QString format = window.text(Field::Format);
+    if (format.size() == 3)
+        window.setText(Field::Format, TextCase::upper(format));
 }
 
 void SetupBehaviour::driveChanged(Session &session)
 {
     Runtime &rt = session.runtime();
-    Form3 &window = session.setupWindow();
-    const QString drive = window.Drive1()->currentText().left(2);
+    SetupWindowFields &window = session.setupWindow();
+    const QString drive = window.drive().left(2);
     const QString folder = rt.currentFolderOf(drive);
     if (!rt.isReadableFolder(folder)) {
         // Back to the drive the folder list still shows, so that both keep pointing at a readable folder.
-        window.Drive1()->showDrive(window.Dir1()->path().left(2));
+        window.showDrive(window.folder().left(2));
         rt.messageBox(QStringLiteral("Drive %1 cannot be read.").arg(drive.toUpper()));
         return;
     }
-    window.Dir1()->setPath(rt.displayPath(folder));
+    window.setFolder(rt.displayPath(folder));
 }
 
 void SetupBehaviour::folderChanged(Session &session)
 {
-    Form3 &window = session.setupWindow();
-    window.FilePathText()->setText(window.Dir1()->path());
+    SetupWindowFields &window = session.setupWindow();
+    window.setText(Field::Folder, window.folder());
 }
 
 namespace {
@@ -80,10 +82,9 @@ void SetupBehaviour::saveSetup(Session &session)
 {
     Runtime &rt = session.runtime();
     Uservar &v = session.vars();
-    Form3 &window = session.setupWindow();
-
-    const SetupFile::Values values{v.SiteId, window.SftwrText()->text(), window.SftwrFormatText()->text(),
-                                   window.FilePathText()->text(), window.FileNameText()->text()};
+    const SetupWindowFields &window = session.setupWindow();
+    const SetupFile::Values values{v.SiteId, window.text(Field::Software), window.text(Field::Format),
+                                   window.text(Field::Folder), window.text(Field::FileName)};
     QString error = unsavable(values);
     if (!error.isEmpty()) {
         rt.messageBox(QStringLiteral("The setup was not saved: %1. The earlier setup is unchanged.").arg(error));
@@ -110,8 +111,8 @@ void SetupBehaviour::saveSetup(Session &session)
 
 void SetupBehaviour::exit(Session &session)
 {
-    session.setupWindow().hide();
-    session.mainWindow().show();
+    session.setupWindow().hideWindow();
+    session.mainWindow().showWindow();
 }
 
 void SetupBehaviour::unload(Session &session)

@@ -2,10 +2,7 @@
 
 #include "session/Session.h"
 #include "session/TextCase.h"
-#include "windows/Form3.h"
 
-#include <QLineEdit>
-#include <QListWidget>
 
 #include <vector>
 
@@ -57,32 +54,31 @@ std::span<const Entry> SoftwareCatalogue::entries()
     return catalogue();
 }
 
-void SoftwareCatalogue::fill(QListWidget *list)
+void SoftwareCatalogue::fill(SetupWindowFields &window)
 {
-    list->clear();
+    QStringList listed;
     for (const Entry &entry : catalogue())
-        list->addItem(entry.listed);
+        listed << entry.listed;
+    window.setSoftwareEntries(listed);
 }
 
 void SoftwareCatalogue::pick(Session &session)
 {
     Uservar &v = session.vars();
-    Form3 &window = session.setupWindow();
-    QListWidget *list = window.SftwrList();
-
-    const QList<QListWidgetItem *> selected = list->selectedItems();
-    v.ScratchIndex = qint16(selected.isEmpty() ? -1 : list->row(selected.first()));
+    using Field = SetupWindowFields::Text;
+    SetupWindowFields &window = session.setupWindow();
+    v.ScratchIndex = qint16(window.selectedSoftware());
     if (v.ScratchIndex <= 0)
         return;
-    v.SelectedSoftware = list->item(v.ScratchIndex)->text();
-    window.SftwrText()->setText(list->item(v.ScratchIndex)->text());
+    v.SelectedSoftware = window.softwareEntry(v.ScratchIndex);
+    window.setText(Field::Software, window.softwareEntry(v.ScratchIndex));
 
     const QString key = TextCase::lower(TextCase::trimRight(v.SelectedSoftware));
     for (const Entry &entry : catalogue()) {
         if (!entry.key.isEmpty() && entry.key == key) {
-            window.SftwrFormatText()->setText(entry.format);
-            window.FilePathText()->setText(entry.folder);
-            window.FileNameText()->setText(entry.fileName);
+            window.setText(Field::Format, entry.format);
+            window.setText(Field::Folder, entry.folder);
+            window.setText(Field::FileName, entry.fileName);
             return;
         }
     }

@@ -4,8 +4,8 @@
 
 #include <span>
 
-class QListWidget;
 class Session;
+class SetupWindowFields;
 
 // The practice software the setup window offers, with where each leaves its claim file.
 namespace SoftwareCatalogue
@@ -22,7 +22,7 @@ namespace SoftwareCatalogue
     std::span<const Entry> entries();
 
     // The setup window's Load: the list holds the catalogue, in order, nothing selected.
-    void fill(QListWidget *list);
+    void fill(SetupWindowFields &window);
 
     // A pick in the list: the software name and, for a known program, its preset.
     void pick(Session &session);

@@ -84,9 +84,14 @@ QLabel *Form1::addLabel(const char *name, const QString &text, int left, int top
     return label;
 }
 
-void Form1::load()
+QString Form1::siteId() const
 {
-    Startup::load(m_session);
+    return m_yourSiteId->text();
+}
+
+void Form1::setSiteId(const QString &text)
+{
+    m_yourSiteId->setText(text);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

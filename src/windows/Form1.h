@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/WindowFields.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -7,16 +9,18 @@ class QLineEdit;
 class Session;
 
 // The main window: the service's title, the support contacts, the site id and the six commands.
-class Form1 : public QWidget
+class Form1 : public QWidget, public MainWindowFields
 {
     Q_OBJECT
 public:
     explicit Form1(Session &session);
 
-    // The window's Load: the program's start-up.
-    void load();
-
     QLineEdit *YourSiteID() const { return m_yourSiteId; }
+
+    QString siteId() const override;
+    void setSiteId(const QString &text) override;
+    void showWindow() override { show(); }
+    void hideWindow() override { hide(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;

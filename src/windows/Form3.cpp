@@ -127,9 +127,80 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
     return label;
 }
 
-void Form3::load()
+QLineEdit *Form3::box(Text field) const
 {
-    SoftwareCatalogue::fill(m_list);
+    switch (field) {
+    case Text::SiteId: return m_siteId;
+    case Text::Software: return m_software;
+    case Text::Format: return m_format;
+    case Text::Folder: return m_filePath;
+    case Text::FileName: return m_fileName;
+    }
+    return m_siteId;
+}
+
+QString Form3::text(Text field) const
+{
+    return box(field)->text();
+}
+
+void Form3::setText(Text field, const QString &text)
+{
+    box(field)->setText(text);
+}
+
+void Form3::setSoftwareEntries(const QStringList &entries)
+{
+    m_list->clear();
+    m_list->addItems(entries);
+}
+
+QString Form3::softwareEntry(int index) const
+{
+    const QListWidgetItem *item = m_list->item(index);
+    return item ? item->text() : QString();
+}
+
+int Form3::selectedSoftware() const
+{
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.first());
+}
+
+QString Form3::drive() const
+{
+    return m_drive->currentText();
+}
+
+void Form3::showDrive(const QString &drive)
+{
+    m_drive->showDrive(drive);
+}
+
+QString Form3::folder() const
+{
+    return m_dir->path();
+}
+
+void Form3::setFolder(const QString &path)
+{
+    m_dir->setPath(path);
+}
+
+bool Form3::helpShown() const
+{
+    return !m_help->isHidden();
+}
+
+void Form3::showHelp(const QString &text)
+{
+    m_help->show();
+    m_help->setPlainText(text);
+}
+
+void Form3::hideHelp()
+{
+    m_help->hide();
 }
 
 void Form3::closeEvent(QCloseEvent *event)

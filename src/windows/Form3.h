@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/WindowFields.h"
+
 #include <QWidget>
 
 class ClickableLabel;
@@ -12,14 +14,11 @@ class QPlainTextEdit;
 class Session;
 
 // The setup window: site id, practice software and format code, claim folder and file name.
-class Form3 : public QWidget
+class Form3 : public QWidget, public SetupWindowFields
 {
     Q_OBJECT
 public:
     explicit Form3(Session &session);
-
-    // The window's Load: fills the software list.
-    void load();
 
     QLineEdit *SiteIDText() const { return m_siteId; }
     QLineEdit *SftwrText() const { return m_software; }
@@ -31,10 +30,26 @@ public:
     FolderSelector *Dir1() const { return m_dir; }
     QPlainTextEdit *HelpPanel() const { return m_help; }
 
+    QString text(Text field) const override;
+    void setText(Text field, const QString &text) override;
+    void setSoftwareEntries(const QStringList &entries) override;
+    QString softwareEntry(int index) const override;
+    int selectedSoftware() const override;
+    QString drive() const override;
+    void showDrive(const QString &drive) override;
+    QString folder() const override;
+    void setFolder(const QString &path) override;
+    bool helpShown() const override;
+    void showHelp(const QString &text) override;
+    void hideHelp() override;
+    void showWindow() override { show(); }
+    void hideWindow() override { hide(); }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QLineEdit *box(Text field) const;
     ClickableLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height,
                              const QFont &font, bool flat);
 
