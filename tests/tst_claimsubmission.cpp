@@ -452,7 +452,6 @@ void TestClaimSubmission::laterSubmissionSkipsTheClosedLog()
     QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), log);
 }
 
-
 // Guards the copy of a file too large to be read at once: both copies whole, not one short.
 void TestClaimSubmission::largeClaimIsCopiedWhole()
 {

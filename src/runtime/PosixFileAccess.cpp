@@ -35,7 +35,6 @@ QString reasonFor(int error)
     }
 }
 
-
 bool failErrno(QString *reason)
 {
     return failWith(reason, reasonFor(errno));
@@ -306,7 +305,6 @@ bool copyBytes(int input, int output, qint64 size, qint64 *copied, QString *reas
     }
     return true;
 }
-
 
 bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, QString *reason)
 {

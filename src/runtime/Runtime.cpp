@@ -18,7 +18,6 @@ bool isSeparator(QChar c)
     return c == u'\\' || c == u'/';
 }
 
-
 } // namespace
 
 Runtime::Runtime(Host &host, std::unique_ptr<FileAccess> files)

@@ -2,7 +2,6 @@
 
 #include "session/Session.h"
 
-
 const QString &HelpText::text()
 {
     static const QString help = QStringLiteral(

@@ -5,12 +5,34 @@
 #include "session/TextCase.h"
 #include "setup/SetupFile.h"
 
-
 #include <algorithm>
 
 namespace {
 
 using Field = SetupWindowFields::Text;
+
+// Why these values cannot be saved as they stand; empty when they can.
+QString unsavable(const SetupFile::Values &values)
+{
+    const std::pair<const QString &, const char *> fields[] = {
+        {values.siteId, "site id"},         {values.software, "software name"},
+        {values.format, "software file format"}, {values.folder, "claim folder"},
+        {values.fileName, "claim file name"},
+    };
+    // The file holds one byte a character: anything else would come back as another name.
+    for (const auto &[value, field] : fields) {
+        const auto outside = std::find_if(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+        if (outside != value.cend()) {
+            return QStringLiteral("the %1 holds the character %2, which the setup file cannot hold; please replace it")
+                .arg(QLatin1String(field), *outside);
+        }
+    }
+    if (values.fileName.contains(u'\\') || values.fileName.contains(u'/') || values.fileName.contains(u':')) {
+        return QStringLiteral("the claim file name %1 holds a folder; choose the folder with the folder list and enter "
+                              "only the file name or pattern").arg(values.fileName);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -50,33 +72,6 @@ void SetupBehaviour::folderChanged(Session &session)
     SetupWindowFields &window = session.setupWindow();
     window.setText(Field::Folder, window.folder());
 }
-
-namespace {
-
-// Why these values cannot be saved as they stand; empty when they can.
-QString unsavable(const SetupFile::Values &values)
-{
-    const std::pair<const QString &, const char *> fields[] = {
-        {values.siteId, "site id"},         {values.software, "software name"},
-        {values.format, "software file format"}, {values.folder, "claim folder"},
-        {values.fileName, "claim file name"},
-    };
-    // The file holds one byte a character: anything else would come back as another name.
-    for (const auto &[value, field] : fields) {
-        const auto outside = std::find_if(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() > 0xFF; });
-        if (outside != value.cend()) {
-            return QStringLiteral("the %1 holds the character %2, which the setup file cannot hold; please replace it")
-                .arg(QLatin1String(field), *outside);
-        }
-    }
-    if (values.fileName.contains(u'\\') || values.fileName.contains(u'/') || values.fileName.contains(u':')) {
-        return QStringLiteral("the claim file name %1 holds a folder; choose the folder with the folder list and enter "
-                              "only the file name or pattern").arg(values.fileName);
-    }
-    return {};
-}
-
-} // namespace
 
 void SetupBehaviour::saveSetup(Session &session)
 {

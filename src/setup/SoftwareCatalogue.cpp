@@ -3,7 +3,6 @@
 #include "session/Session.h"
 #include "session/TextCase.h"
 
-
 #include <vector>
 
 namespace {
