@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/FileAccess.h"
+#include "runtime/PosixCalls.h"
 
 #include <QHash>
 
@@ -22,14 +23,9 @@ public:
     bool sameFile(const QString &a, const QString &b) override;
     void setSteady(bool steady) override;
 
-    // A file as a folder descriptor and a name below it.
-    struct At
-    {
-        int folder;
-        QByteArray name;
-    };
-
 private:
+    using At = PosixCalls::At;
+
     At at(const QByteArray &path);
     bool copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target, qint64 *copied,
                 QString *reason);

@@ -1,0 +1,91 @@
+#include "runtime/PosixCalls.h"
+
+#include "runtime/Failure.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace PosixCalls {
+
+QString reasonFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("the disk is full");
+    case EROFS: return QStringLiteral("the disk is read-only");
+    case EACCES:
+    case EPERM: return QStringLiteral("access is denied");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("it was not found");
+    case EISDIR: return QStringLiteral("it is a folder");
+    case EIO: return QStringLiteral("the disk could not be read or written");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("it is in use");
+    case ENAMETOOLONG: return QStringLiteral("its name is too long");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("too many files are open");
+    default: return QStringLiteral("the system reported: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+bool failErrno(QString *reason)
+{
+    return failWith(reason, reasonFor(errno));
+}
+
+QString notPlain()
+{
+    return QStringLiteral("it is not a plain file");
+}
+
+FileAccess::Stamp stampOf(const struct stat &st)
+{
+    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+QByteArray parentOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+// O_NONBLOCK keeps a FIFO from holding the open.
+int openPlain(const At &at, struct stat *st, QString *reason)
+{
+    const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failErrno(reason);
+        return -1;
+    }
+    if (::fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+        ::close(fd);
+        failWith(reason, notPlain());
+        return -1;
+    }
+    return fd;
+}
+
+bool writeAll(int fd, const char *data, qint64 size, QString *reason)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failErrno(reason);
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool closeChecked(int fd, QString *reason)
+{
+    return ::close(fd) == 0 || failErrno(reason);
+}
+
+} // namespace PosixCalls

@@ -1,0 +1,139 @@
+#include "runtime/Failure.h"
+#include "runtime/PosixCalls.h"
+#include "runtime/PosixFileAccess.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace PosixCalls;
+
+namespace {
+
+// Copies size bytes from input to a new or emptied output, in the kernel where the file systems
+// allow it. The source is read from its start for each target without moving its offset.
+bool copyBytes(int input, int output, qint64 size, qint64 *copied, QString *reason)
+{
+    bool inKernel = true;
+    while (*copied < size) {
+        if (inKernel) {
+            loff_t from = *copied;
+            const ssize_t n = ::copy_file_range(input, &from, output, nullptr, size_t(size - *copied), 0);
+            if (n > 0) {
+                *copied += n;
+                continue;
+            }
+            if (n == 0)
+                return true;   // shorter than it was: the caller sees it in the stamps
+            if (errno == EINTR)
+                continue;
+            // File systems that cannot copy between themselves, or at all: the plain way.
+            if (*copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+                inKernel = false;
+                continue;
+            }
+            return failErrno(reason);
+        }
+        char buffer[64 * 1024];
+        const ssize_t n = ::pread(input, buffer, size_t(std::min<qint64>(sizeof buffer, size - *copied)), *copied);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failErrno(reason);
+        if (n == 0)
+            return true;
+        if (!writeAll(output, buffer, n, reason))
+            return false;
+        *copied += n;
+    }
+    return true;
+}
+
+bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, QString *reason)
+{
+    if (!writeAll(output, bytes.constData(), bytes.size(), reason))
+        return false;
+    *copied = bytes.size();
+    return true;
+}
+
+// Reads a small file whole, so that one read feeds every copy of it.
+bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
+{
+    bytes->resize(size);
+    qint64 got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(input, bytes->data() + got, size_t(size - got), got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failErrno(reason);
+        if (n == 0)
+            break;   // shorter than it was: the caller sees it in the stamps
+        got += n;
+    }
+    bytes->truncate(got);
+    return true;
+}
+
+} // namespace
+
+bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target,
+                             qint64 *copied, QString *reason)
+{
+    // Not truncated on opening: the target must first be known not to be the source itself.
+    const At at = this->at(target);
+    const int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (output < 0)
+        return failErrno(reason);
+    struct stat out {};
+    bool ok = true;
+    if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
+        ok = failWith(reason, notPlain());
+    else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
+        ok = failWith(reason, QStringLiteral("a file cannot be copied onto itself"));
+    if (ok) {
+        watch(out.st_dev, parentOf(target));
+        ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))
+            && (whole ? writeWhole(output, *whole, copied, reason)
+                      : copyBytes(input, output, qint64(in.st_size), copied, reason));
+    }
+    if (!ok) {
+        ::close(output);
+        return false;
+    }
+    return closeChecked(output, reason);
+}
+
+bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+{
+    struct stat in {};
+    const int input = openPlain(at(QFile::encodeName(from)), &in, reason);
+    if (input < 0) {
+        result->failed = 0;
+        return false;
+    }
+    result->source = stampOf(in);
+    // A claim file is small: read once, written to each target. Anything larger stays in the kernel.
+    constexpr qint64 readAtOnce = 1 << 20;
+    const bool small = in.st_size <= readAtOnce;
+    bool ok = !small || readWhole(input, in.st_size, &m_buffer, reason);
+    if (!ok)
+        result->failed = 0;
+    for (qsizetype i = 0; ok && i < to.size(); ++i) {
+        qint64 &copied = result->bytes.emplace_back(0);
+        if (!copyTo(input, in, small ? &m_buffer : nullptr, QFile::encodeName(to.at(i)), &copied, reason)) {
+            result->failed = i;
+            ok = false;
+        }
+    }
+    struct stat after {};
+    result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
+    ::close(input);
+    return ok;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+#include <QString>
+
+#include <string>
+
+#include <windows.h>
+
+// The Windows API calls the Windows file access makes, each with its failure turned into a plain reason.
+namespace WindowsCalls {
+
+QString reasonFor(DWORD error);
+// Sets the reason GetLastError() gives; always false, to be returned.
+bool failLast(QString *reason);
+std::wstring native(const QString &hostPath);
+HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition);
+FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info);
+// A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
+HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason);
+bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason);
+
+} // namespace WindowsCalls

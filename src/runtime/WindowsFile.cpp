@@ -1,0 +1,55 @@
+#include "runtime/WindowsFile.h"
+
+#include "runtime/WindowsCalls.h"
+
+#include <algorithm>
+
+using namespace WindowsCalls;
+
+WindowsFile::WindowsFile(HANDLE handle, QString temporary, QString target)
+    : m_handle(handle)
+    , m_temporary(std::move(temporary))
+    , m_target(std::move(target))
+{
+}
+
+WindowsFile::~WindowsFile()
+{
+    if (m_handle != INVALID_HANDLE_VALUE)
+        CloseHandle(m_handle);
+    if (!m_temporary.isEmpty())
+        DeleteFileW(native(m_temporary).c_str());
+}
+
+qint64 WindowsFile::read(char *data, qint64 size, QString *reason)
+{
+    DWORD got = 0;
+    if (!ReadFile(m_handle, data, DWORD(std::min<qint64>(size, 1 << 20)), &got, nullptr)) {
+        failLast(reason);
+        return -1;
+    }
+    return got;
+}
+
+bool WindowsFile::write(const char *data, qint64 size, QString *reason)
+{
+    return writeAll(m_handle, data, size, reason);
+}
+
+bool WindowsFile::finish(QString *reason)
+{
+    HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
+    if (m_temporary.isEmpty())
+        return CloseHandle(handle) || failLast(reason);
+    if (!FlushFileBuffers(handle)) {
+        failLast(reason);
+        CloseHandle(handle);
+        return false;
+    }
+    if (!CloseHandle(handle)
+        || !MoveFileExW(native(m_temporary).c_str(), native(m_target).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return failLast(reason);
+    m_temporary.clear();
+    return true;
+}

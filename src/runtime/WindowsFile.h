@@ -1,0 +1,25 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+#include <QString>
+
+#include <windows.h>
+
+// An open file handle. A replacing output is written under a temporary name and takes the
+// target's name only when finished whole.
+class WindowsFile : public HostFile
+{
+public:
+    explicit WindowsFile(HANDLE handle, QString temporary = {}, QString target = {});
+    ~WindowsFile() override;
+
+    qint64 read(char *data, qint64 size, QString *reason) override;
+    bool write(const char *data, qint64 size, QString *reason) override;
+    bool finish(QString *reason) override;
+
+private:
+    HANDLE m_handle;
+    QString m_temporary;
+    QString m_target;
+};
