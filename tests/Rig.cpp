@@ -1,14 +1,12 @@
 #include "Rig.h"
 
-#include "windows/Form1.h"
-#include "windows/Form3.h"
-
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <cmath>
+const QByteArray Rig::practice("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
 
 Rig::Rig()
 {
@@ -18,12 +16,6 @@ Rig::Rig()
     QFile::link(dir.filePath(QStringLiteral("drive_c")), driveFolder + QStringLiteral("/c:"));
     host = std::make_unique<TestHost>(driveFolder);
     makeRun();
-}
-
-QRect Rig::designed(const QRect &twips)
-{
-    auto px = [](int value) { return int(std::lround(value / 15.0)); };
-    return QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
 }
 
 QString Rig::onC(const QString &path) const
@@ -44,9 +36,7 @@ void Rig::write(const QString &path, const QByteArray &bytes)
 QByteArray Rig::read(const QString &path) const
 {
     QFile file(onC(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
 }
 
 bool Rig::exists(const QString &path) const
@@ -62,6 +52,19 @@ QStringList Rig::files(const QString &folder) const
 void Rig::installBrowser(const QString &path)
 {
     write(path, QByteArrayLiteral("#!/bin/sh\n"));
+}
+
+bool Rig::startWith(const QByteArray &setup, const QStringList &claims)
+{
+    installBrowser();
+    if (!setup.isEmpty())
+        write(QStringLiteral("qrn/setup.fil"), setup);
+    QDir().mkpath(onC(QStringLiteral("claimin")));
+    for (const QString &claim : claims)
+        write(QStringLiteral("claimin/") + claim, "claim " + claim.toLatin1());
+    const bool started = start();
+    host->messages.clear();
+    return started;
 }
 
 void Rig::makeRun()
@@ -102,4 +105,15 @@ void Rig::click(const char *button)
     if (!found)
         qFatal("no button %s", button);
     QTest::mouseClick(found, Qt::LeftButton);
+}
+
+void Rig::edit(const QStringList &edits)
+{
+    for (const QString &edit : edits) {
+        const qsizetype equals = edit.indexOf(u'=');
+        QLineEdit *box = setup().findChild<QLineEdit *>(edit.left(equals));
+        if (!box)
+            qFatal("no box %s", qPrintable(edit.left(equals)));
+        box->setText(edit.mid(equals + 1));
+    }
 }

@@ -17,10 +17,10 @@
 class Rig
 {
 public:
-    Rig();
+    // A practice that sends every file of C:\CLAIMIN as format NS2.
+    static const QByteArray practice;
 
-    // A designed rectangle in twips, in pixels on a 96 DPI screen.
-    static QRect designed(const QRect &twips);
+    Rig();
 
     // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
     QString onC(const QString &path) const;
@@ -28,8 +28,11 @@ public:
     QByteArray read(const QString &path) const;
     bool exists(const QString &path) const;
     QStringList files(const QString &folder) const;
-    void installBrowser(const QString &dosStylePath = QStringLiteral("program files/mozilla firefox/firefox.exe"));
+    void installBrowser(const QString &path = QStringLiteral("program files/mozilla firefox/firefox.exe"));
 
+    // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding
+    // "claim NAME"; then the start, with the boxes it showed forgotten.
+    bool startWith(const QByteArray &setup, const QStringList &claims = {});
     // Starts the program as a user would: the main window's Load, then the window.
     bool start();
     // Ends this run and starts the program again over the same drives.
@@ -39,8 +42,8 @@ public:
     template<typename T>
     T *find(const char *name);
     void click(const char *button);
-
-    void makeRun();
+    // Types each "BoxName=text" into the setup window, as setText would.
+    void edit(const QStringList &edits);
 
     QTemporaryDir dir;
     QString driveFolder;
@@ -49,6 +52,9 @@ public:
     std::unique_ptr<Runtime> runtime;
     std::unique_ptr<Session> session;
     std::unique_ptr<DesktopWindows> windows;
+
+private:
+    void makeRun();
 };
 
 template<typename T>

@@ -90,12 +90,14 @@ void TestFaults::everyFaultKeepsTheClaims_data()
             QTest::newRow(qPrintable(QStringLiteral("%1 at the %2").arg(QLatin1String(fault), where[at])))
                 << QString::fromLatin1(fault) << at;
     }
-    QTest::newRow("flush") << "flush" << -1;
-    QTest::newRow("browser start") << "browser start" << -1;
+    for (const char *whole : {"flush", "browser start", "browser removed", "no outbound folder", "no backup folder",
+                              "earlier outbound file stuck"})
+        QTest::newRow(whole) << QString::fromLatin1(whole) << -1;
     for (const char *step : {"setup open", "setup write", "setup commit"})
         QTest::newRow(step) << QString::fromLatin1(step) << -1;
 }
 
+// Guards every claim against every fault the disk, the browser or the practice software can raise.
 void TestFaults::everyFaultKeepsTheClaims()
 {
     QFETCH(QString, fault);
@@ -121,6 +123,16 @@ void TestFaults::everyFaultKeepsTheClaims()
         disk.fail(Op::Write, QStringLiteral("setup.fil"), 20);
     else if (fault == QLatin1String("setup commit"))
         disk.fail(Op::Finish, QStringLiteral("setup.fil"));
+    else if (fault == QLatin1String("browser removed"))
+        QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
+    else if (fault.startsWith(QLatin1String("no ")))
+        QDir(rig.onC(fault == QLatin1String("no outbound folder") ? QStringLiteral("qrn/claims") : QStringLiteral("qrn/claimsbu")))
+            .removeRecursively();
+    const bool stuck = fault == QLatin1String("earlier outbound file stuck");
+    if (stuck) {
+        rig.write(QStringLiteral("qrn/claims/OLD.NS2"));
+        disk.fail(Op::Remove, QStringLiteral("/claims/OLD.NS2"));
+    }
     const QString growing = rig.onC(QStringLiteral("claimin/") + victim);
     if (fault == QLatin1String("claim grows")) {
         disk.before = [=](Op op, const QString &path) {
@@ -160,6 +172,8 @@ void TestFaults::everyFaultKeepsTheClaims()
     const bool portalOpened = !rig.host->starts.isEmpty();
     if (portalOpened) {
         QVERIFY2(told.contains(victim) && told.contains(QLatin1String("stayed in the claim folder")), qPrintable(told));
+        if (fault == QLatin1String("claim grows"))
+            QVERIFY2(told.contains(victim + QStringLiteral(" (it changed while it was being copied")), qPrintable(told));
         QVERIFY(rig.exists(QStringLiteral("claimin/") + victim));
         // What stays does not go up now, partial, as well.
         for (const QString &sent : rig.files(QStringLiteral("qrn/claims")))
@@ -167,7 +181,8 @@ void TestFaults::everyFaultKeepsTheClaims()
     } else if (!saving) {
         QVERIFY2(told.startsWith(QLatin1String("The claims were not sent.")), qPrintable(told));
         QCOMPARE(rig.files(QStringLiteral("claimin")), claims);
-        QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList());
+        QCOMPARE(rig.files(QStringLiteral("qrn/claims")), stuck ? QStringList{QStringLiteral("OLD.NS2")} : QStringList());
+        QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
     } else {
         QVERIFY2(told.startsWith(QLatin1String("The setup was not saved: c:\\qrn\\setup.fil could not be written: the "
                                                "disk is full.")), qPrintable(told));
@@ -185,8 +200,8 @@ void TestFaults::realDiskFaults_data()
     QTest::newRow("disk full at Save Setup") << "save, full" << "the disk is full";
 }
 
-// A real small file system, so that the program's own error detection meets real errors and
-// reports their true reason: a full disk must never empty setup.fil or pass a cut claim on.
+// Guards the program's own error detection against real errors of a small file system, with their
+// true reason: a full disk must never empty setup.fil or pass a cut claim on.
 void TestFaults::realDiskFaults()
 {
     QFETCH(QString, situation);
@@ -228,7 +243,7 @@ void TestFaults::inputWhileBusyIsDropped_data()
     QTest::newRow("Exit pressed during Save Setup") << "save";
 }
 
-// Clicks queued while the program worked were meant for a screen that has changed: run later,
+// Guards against clicks queued while the program worked, meant for a screen that has changed: run later,
 // they would hide the real outcome behind "No Claims Found to Send" or close a box unread.
 void TestFaults::inputWhileBusyIsDropped()
 {

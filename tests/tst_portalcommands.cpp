@@ -3,154 +3,90 @@
 
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTest>
-
-namespace {
-
-void startWithSiteId(Rig &rig, const QByteArray &setup = "site-id:ab12\r\n")
-{
-    rig.installBrowser();
-    if (!setup.isEmpty())
-        rig.write(QStringLiteral("qrn/setup.fil"), setup);
-    QVERIFY(rig.start());
-    rig.host->messages.clear();
-}
-
-const QString resendQuestion = QStringLiteral(
-    "Check with QRN before executing this command. It could result in a duplicate file of claims being sent. "
-    "Click Yes to continue.");
-
-} // namespace
 
 class TestPortalCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void getReportsOpensThePortal_data();
-    void getReportsOpensThePortal();
-    void resendClaims_data();
-    void resendClaims();
-    void webSiteLeavesTheLogOpen();
-    void browserGoneIsReported();
-    void setupAndBackKeepEveryField();
-    void exitEndsTheProgram();
-    void closingTheSetupWindowEndsTheProgram();
+    void commands_data();
+    void commands();
 };
 
-void TestPortalCommands::getReportsOpensThePortal_data()
+namespace {
+const QByteArray nulInSiteId("site-id:ab\0" "12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n", 62);
+const QString resend = QStringLiteral("Check with QRN before executing this command. It could result in a duplicate file "
+                                      "of claims being sent. Click Yes to continue.");
+const QString badSiteId = QStringLiteral("The site id holds a character that cannot be sent");
+} // namespace
+
+void TestPortalCommands::commands_data()
 {
     QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("site id") << QByteArray("site-id:ab12\r\n") << PortalAddress + QStringLiteral("ab12");
-    QTest::newRow("no site id") << QByteArray() << PortalAddress;
+    QTest::addColumn<QString>("before");   // what happens first: "typed X", "no browser", "answer N"
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("opened");   // the browser's argument, once per start
+    QTest::addColumn<QStringList>("told");     // the start of each box
+    QTest::addColumn<bool>("logOpen");
+
+    const QString portal = PortalAddress + QStringLiteral("ab12");
+    const QByteArray ab12("site-id:ab12\r\n");
+    QTest::newRow("Get Reports") << ab12 << "" << QStringList{"GetReports"} << QStringList{portal} << QStringList() << false;
+    QTest::newRow("Get Reports without a site id") << QByteArray() << "" << QStringList{"GetReports"} << QStringList{PortalAddress}
+                                                   << QStringList() << false;
+    QTest::newRow("a site id typed in the main window is not used") << ab12 << "typed ZZ99" << QStringList{"GetReports"}
+                                                                    << QStringList{portal} << QStringList() << false;
+    QTest::newRow("Resend Claims, Yes") << ab12 << "answer 6" << QStringList{"Command2"} << QStringList{portal}
+                                        << QStringList{resend} << false;
+    QTest::newRow("Resend Claims, No") << ab12 << "answer 7" << QStringList{"Command2"} << QStringList() << QStringList{resend}
+                                       << true;
+    QTest::newRow("web site, twice") << ab12 << "" << QStringList{"CmdQRNWebSite", "CmdQRNWebSite"}
+                                     << QStringList{WebSiteAddress, WebSiteAddress} << QStringList() << true;
+    QTest::newRow("browser gone") << ab12 << "no browser" << QStringList{"GetReports"} << QStringList()
+                                  << QStringList{"The browser c:\\program files\\mozilla firefox\\firefox.exe could not be started: "} << false;
+    for (const char *button : {"GetReports", "Command2", "SendClaims"})
+        QTest::addRow("NUL in the site id, %s", button) << nulInSiteId << "" << QStringList{button} << QStringList()
+                                                        << (button == QByteArray("Command2") ? QStringList{resend, badSiteId}
+                                                                                             : QStringList{badSiteId})
+                                                        << true;
 }
 
-void TestPortalCommands::getReportsOpensThePortal()
+// Guards the portal address each command opens, and when it opens none: a wrong site id would show
+// another practice's claims, a second start would upload twice.
+void TestPortalCommands::commands()
 {
     QFETCH(QByteArray, setup);
-    QFETCH(QString, argument);
+    QFETCH(QString, before);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, opened);
+    QFETCH(QStringList, told);
+    QFETCH(bool, logOpen);
+
     Rig rig;
-    startWithSiteId(rig, setup);
-    rig.click("GetReports");
-    QCOMPARE(rig.host->starts.size(), 1);
-    QCOMPARE(rig.host->starts[0].argument, argument);
-    QVERIFY(rig.host->messages.isEmpty());
-    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-}
+    QVERIFY(rig.startWith(setup, {QStringLiteral("A.CLM")}));
+    if (before.startsWith(QLatin1String("typed "))) {
+        rig.main().YourSiteID()->clear();
+        QTest::keyClicks(rig.main().YourSiteID(), before.mid(6));
+    } else if (before == QLatin1String("no browser")) {
+        QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
+    } else if (before.startsWith(QLatin1String("answer "))) {
+        rig.host->answers << Host::Answer(before.mid(7).toInt());
+    }
+    for (const QString &button : clicks)
+        rig.click(qPrintable(button));
 
-void TestPortalCommands::resendClaims_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("Yes") << 6 << true;
-    QTest::newRow("No") << 7 << false;
-}
-
-void TestPortalCommands::resendClaims()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, opens);
-    Rig rig;
-    startWithSiteId(rig);
-    rig.host->answers << Host::Answer(answer);
-    rig.click("Command2");
-    QCOMPARE(rig.host->messages, QStringList{resendQuestion});
-    QCOMPARE(rig.host->messageButtons.last(), Host::Buttons::YesNo);
-    QCOMPARE(rig.host->starts.size(), opens ? 1 : 0);
-    if (opens)
-        QCOMPARE(rig.host->starts[0].argument, PortalAddress + QStringLiteral("ab12"));
-    QCOMPARE(rig.runtime->isOpen(rig.session->vars().LogFileNo), !opens);
-}
-
-void TestPortalCommands::webSiteLeavesTheLogOpen()
-{
-    Rig rig;
-    startWithSiteId(rig);
-    rig.click("CmdQRNWebSite");
-    rig.click("CmdQRNWebSite");
-    QCOMPARE(rig.host->starts.size(), 2);
-    QCOMPARE(rig.host->starts[1].argument, WebSiteAddress);
-    QVERIFY(rig.runtime->isOpen(rig.session->vars().LogFileNo));
-}
-
-void TestPortalCommands::browserGoneIsReported()
-{
-    Rig rig;
-    startWithSiteId(rig);
-    QFile::remove(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));
-    rig.click("GetReports");
-    QCOMPARE(rig.host->messages.size(), 1);
-    QVERIFY(rig.host->messages[0].contains(QLatin1String("could not be started")));
-    QVERIFY(rig.host->starts.isEmpty());
-}
-
-void TestPortalCommands::setupAndBackKeepEveryField()
-{
-    Rig rig;
-    startWithSiteId(rig, {});
-    rig.click("CmndSetup");
-    QVERIFY(!rig.main().isVisible());
-    QVERIFY(rig.setup().isVisible());
-    QCOMPARE(rig.find<QListWidget>("SftwrList")->count(), 18);
-    QVERIFY(rig.setup().SiteIDText()->text().isEmpty());
-
-    rig.setup().SiteIDText()->setText(QStringLiteral("xy12"));
-    rig.setup().FileNameText()->setText(QStringLiteral("*.CLM"));
-    QTest::mouseClick(rig.setup().findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QVERIFY(rig.main().isVisible());
-    QVERIFY(!rig.setup().isVisible());
-    QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("XY12"));
-
-    rig.click("CmndSetup");
-    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("xy12"));
-    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("*.CLM"));
-    QVERIFY(!rig.runtime->hasEnded());
-}
-
-void TestPortalCommands::exitEndsTheProgram()
-{
-    Rig rig;
-    startWithSiteId(rig, "site-id:ab12\r\nsitefmt:NS2\r\n");   // the setup window is loaded and hidden
-    QVERIFY(rig.session->setupWindowLoaded());
-    rig.click("Command1");
-    QVERIFY(rig.runtime->hasEnded());
-    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-    QVERIFY(rig.host->messages.isEmpty());
-}
-
-void TestPortalCommands::closingTheSetupWindowEndsTheProgram()
-{
-    Rig rig;
-    startWithSiteId(rig, "site-id:ab12\r\n");
-    const QByteArray saved = rig.read(QStringLiteral("qrn/setup.fil"));
-    rig.click("CmndSetup");
-    rig.setup().SiteIDText()->setText(QStringLiteral("zz99"));
-    rig.setup().close();
-    QVERIFY(rig.runtime->hasEnded());
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), saved);
+    QStringList arguments;
+    for (const TestHost::Start &start : std::as_const(rig.host->starts))
+        arguments << start.argument;
+    QCOMPARE(arguments, opened);
+    QCOMPARE(rig.host->messages.size(), told.size());
+    for (qsizetype i = 0; i < told.size(); ++i)
+        QVERIFY2(rig.host->messages[i].startsWith(told[i]), qPrintable(rig.host->messages[i]));
+    if (clicks.contains(QStringLiteral("Command2")))
+        QCOMPARE(rig.host->messageButtons.first(), Host::Buttons::YesNo);
+    QCOMPARE(rig.runtime->isOpen(rig.session->vars().LogFileNo), logOpen);
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.CLM")});
 }
 
 QTEST_MAIN(TestPortalCommands)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestRuntime : public QObject
 {
     Q_OBJECT
@@ -12,22 +14,14 @@ class TestRuntime : public QObject
 private slots:
     void wildcard_data();
     void wildcard();
-    void findsOrdinaryFilesOnly();
-    void patternsThatNameNoFolder_data();
-    void patternsThatNameNoFolder();
+    void finding_data();
+    void finding();
     void namesResolveWithoutRegardToCase();
-    void copyReplacesTheExistingCaseVariant();
-    void severalCaseVariantsResolveToTheSameOne();
-    void copyOntoItselfIsRefused();
-    void readLinesEndAtAnyBreak_data();
-    void readLinesEndAtAnyBreak();
-    void bytesSurviveReadAndWrite();
+    void readLines_data();
+    void readLines();
     void fileNumbers();
-    void writingToAClosedNumberIsAnError();
+    void firstStartLaysOutTheDrives_data();
     void firstStartLaysOutTheDrives();
-    void existingDriveFolderIsLeftAlone();
-    void programStartsWithOneArgument();
-    void displayPathUsesTheNamesOnDisk();
 };
 
 void TestRuntime::wildcard_data()
@@ -35,27 +29,30 @@ void TestRuntime::wildcard_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("matches");
-
-    QTest::newRow("star dot star, any name") << "*.*" << "ECLAIM.001" << true;
-    QTest::newRow("star dot star, no dot") << "*.*" << "CLAIMFILE" << true;
-    QTest::newRow("star alone") << "*" << "a.b.c" << true;
-    QTest::newRow("extension, other case") << "*.REP" << "claims.rep" << true;
-    QTest::newRow("extension, wrong") << "*.REP" << "claims.rex" << false;
-    QTest::newRow("trailing .* takes no dot") << "ECLAIM.*" << "ECLAIM" << true;
-    QTest::newRow("trailing .* takes extension") << "ECLAIM.*" << "eclaim.002" << true;
-    QTest::newRow("trailing .* needs the stem") << "ECLAIM.*" << "ECLAIMS" << false;
-    QTest::newRow("question mark is one character") << "HWEBILL.??T" << "HWEBILL.DAT" << true;
-    QTest::newRow("question mark is not none") << "HWEBILL.??T" << "HWEBILL.AT" << false;
-    QTest::newRow("question mark is not two") << "???" << "ABCD" << false;
-    QTest::newRow("exact name") << "PDF" << "pdf" << true;
-    QTest::newRow("exact name is whole") << "PDF" << "PDF.TXT" << false;
-    QTest::newRow("star matches nothing") << "A*B" << "AB" << true;
-    QTest::newRow("backtracking star") << "*AB*C" << "XABYABZC" << true;
-    QTest::newRow("dot file") << "*.*" << ".X" << true;
-    QTest::newRow("empty pattern") << "" << "A" << false;
-    QTest::newRow("latin-1 letters fold") << QString::fromLatin1("\xe9t\xe9.*") << QString::fromLatin1("\xc9T\xc9.TXT") << true;
+    const auto row = [](const char *tag, const QString &pattern, const QString &name, bool matches) {
+        QTest::newRow(tag) << pattern << name << matches;
+    };
+    row("star dot star, no dot", u"*.*"_s, u"CLAIMFILE"_s, true);
+    row("star alone", u"*"_s, u"a.b.c"_s, true);
+    row("extension, other case", u"*.REP"_s, u"claims.rep"_s, true);
+    row("extension, wrong", u"*.REP"_s, u"claims.rex"_s, false);
+    row("other extension, no dot", u"*.REP"_s, u"CLAIMS"_s, false);
+    row("trailing .* takes no dot", u"ECLAIM.*"_s, u"ECLAIM"_s, true);
+    row("trailing .* takes extension", u"ECLAIM.*"_s, u"eclaim.002"_s, true);
+    row("trailing .* needs the stem", u"ECLAIM.*"_s, u"ECLAIMS"_s, false);
+    row("question mark is one character", u"HWEBILL.??T"_s, u"HWEBILL.DAT"_s, true);
+    row("question mark is not none", u"HWEBILL.??T"_s, u"HWEBILL.AT"_s, false);
+    row("question mark is not two", u"???"_s, u"ABCD"_s, false);
+    row("exact name is whole", u"PDF"_s, u"PDF.TXT"_s, false);
+    row("star matches nothing", u"A*B"_s, u"AB"_s, true);
+    row("backtracking star", u"*AB*C"_s, u"XABYABZC"_s, true);
+    row("star cannot skip the end", u"*AB*C"_s, u"XABYABZ"_s, false);
+    row("dot file", u"*.*"_s, u".X"_s, true);
+    row("empty pattern", QString(), u"A"_s, false);
+    row("latin-1 letters fold", QString::fromLatin1("\xe9t\xe9.*"), QString::fromLatin1("\xc9T\xc9.TXT"), true);
 }
 
+// Guards which claim files a pattern takes: too many sends what is no claim, too few leaves claims behind.
 void TestRuntime::wildcard()
 {
     QFETCH(QString, pattern);
@@ -64,224 +61,174 @@ void TestRuntime::wildcard()
     QCOMPARE(Wildcard::matches(pattern, name), matches);
 }
 
-void TestRuntime::findsOrdinaryFilesOnly()
-{
-    Rig rig;
-    rig.write(QStringLiteral("claims/B.001"));
-    rig.write(QStringLiteral("claims/a.002"));
-    rig.write(QStringLiteral("claims/.hidden"));
-    QDir().mkpath(rig.onC(QStringLiteral("claims/FOLDER.003")));
-
-    QCOMPARE(rig.runtime->findAll(QStringLiteral("c:\\CLAIMS\\*.*")),
-             (QStringList{QStringLiteral(".hidden"), QStringLiteral("B.001"), QStringLiteral("a.002")}));
-    QCOMPARE(rig.runtime->findFirst(QStringLiteral("C:\\Claims\\*.00?")), QStringLiteral("B.001"));
-    QCOMPARE(rig.runtime->findNext(), QStringLiteral("a.002"));
-    QCOMPARE(rig.runtime->findNext(), QString());
-}
-
-void TestRuntime::patternsThatNameNoFolder_data()
+void TestRuntime::finding_data()
 {
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("folder without file name") << QStringLiteral("c:\\claims\\");
-    QTest::newRow("wildcards in the folder") << QStringLiteral("C:\\????????\\???");
-    QTest::newRow("missing drive") << QStringLiteral("q:\\claims\\*.*");
-    QTest::newRow("missing folder") << QStringLiteral("c:\\nowhere\\*.*");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("plain files only, in name order") << u"c:\\CLAIMS\\*.*"_s << QStringList{".hidden", "B.001", "a.002"};
+    QTest::newRow("folder in another case") << u"C:\\Claims\\*.00?"_s << QStringList{"B.001", "a.002"};
+    for (const char *none : {"", "c:\\claims\\", "C:\\????????\\???", "q:\\claims\\*.*", "c:\\nowhere\\*.*"})
+        QTest::newRow(none) << QString::fromLatin1(none) << QStringList();
 }
 
-void TestRuntime::patternsThatNameNoFolder()
+// Guards the claim listing: folders are no claims, and a pattern that names no folder finds nothing.
+void TestRuntime::finding()
 {
     QFETCH(QString, pattern);
+    QFETCH(QStringList, found);
     Rig rig;
-    rig.write(QStringLiteral("claims/A.001"));
-    rig.write(QStringLiteral("abc/xyz"));
-    QVERIFY(rig.runtime->findAll(pattern).isEmpty());
-    QVERIFY(rig.runtime->findFirst(pattern).isEmpty());
+    for (const char *name : {"claims/B.001", "claims/a.002", "claims/.hidden", "abc/xyz"})
+        rig.write(QLatin1String(name));
+    QDir().mkpath(rig.onC(u"claims/FOLDER.003"_s));
+
+    QCOMPARE(rig.runtime->findAll(pattern), found);
+    QStringList inTurn;
+    for (QString name = rig.runtime->findFirst(pattern); !name.isEmpty(); name = rig.runtime->findNext())
+        inTurn << name;
+    QCOMPARE(inTurn, found);
 }
 
+// Guards DOS names over a case-sensitive disk: one file per name whatever the case, never a second.
 void TestRuntime::namesResolveWithoutRegardToCase()
 {
     Rig rig;
-    rig.write(QStringLiteral("SoftDent/Claims.Rep"), "x");
-    QVERIFY(rig.runtime->makeFolder(QStringLiteral("c:\\NewFolder")));
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("C:\\SOFTDENT\\CLAIMS.REP"), {QStringLiteral("c:\\newfolder\\Copy.Rep")}));
-    QCOMPARE(rig.files(QStringLiteral("NewFolder")), QStringList{QStringLiteral("Copy.Rep")});
-    QVERIFY(!rig.exists(QStringLiteral("newfolder")));
-    QVERIFY(!rig.runtime->makeFolder(QStringLiteral("C:\\NEWFOLDER")));
-}
+    Runtime &rt = *rig.runtime;
+    rig.write(u"SoftDent/Claims.Rep"_s, "x");
+    QVERIFY(rt.makeFolder(u"c:\\NewFolder"_s));
+    QVERIFY(!rt.makeFolder(u"C:\\NEWFOLDER"_s));
+    QVERIFY(rt.copyFile(u"C:\\SOFTDENT\\CLAIMS.REP"_s, {u"c:\\newfolder\\Copy.Rep"_s}));
+    QCOMPARE(rig.files(u"NewFolder"_s), QStringList{u"Copy.Rep"_s});
+    QCOMPARE(rt.displayPath(u"c:\\softdent"_s), u"C:\\SoftDent"_s);
+    QCOMPARE(rt.subfolders(u"c:\\"_s), (QStringList{u"NewFolder"_s, u"SoftDent"_s}));
 
-void TestRuntime::copyReplacesTheExistingCaseVariant()
-{
-    Rig rig;
-    rig.write(QStringLiteral("claims/eclaim.ns2"), "old");
-    rig.write(QStringLiteral("in/ECLAIM.001"), "new");
-    // Listing the folder first fills what the runtime knows of it, so a stale view would show here.
-    QCOMPARE(rig.runtime->findAll(QStringLiteral("c:\\claims\\*")).size(), 1);
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), {QStringLiteral("c:\\claims\\ECLAIM.NS2")}));
-    QCOMPARE(rig.files(QStringLiteral("claims")), QStringList{QStringLiteral("eclaim.ns2")});
-    QCOMPARE(rig.read(QStringLiteral("claims/eclaim.ns2")), QByteArray("new"));
-
-    QVERIFY(rig.runtime->deleteFile(QStringLiteral("c:\\claims\\ECLAIM.NS2")));
-    QVERIFY(rig.runtime->copyFile(QStringLiteral("c:\\in\\ECLAIM.001"), {QStringLiteral("c:\\claims\\ECLAIM.NS2")}));
-    QCOMPARE(rig.files(QStringLiteral("claims")), QStringList{QStringLiteral("ECLAIM.NS2")});
-}
-
-void TestRuntime::severalCaseVariantsResolveToTheSameOne()
-{
-    Rig rig;
-    rig.write(QStringLiteral("x/Readme"), "upper");
-    rig.write(QStringLiteral("x/readme"), "lower");
-    rig.write(QStringLiteral("x/README"), "all");
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(rig.runtime->stamp(QStringLiteral("c:\\x\\ReadMe")).size, qint64(3));
-    QCOMPARE(rig.runtime->stamp(QStringLiteral("c:\\x\\readme")).size, qint64(5));
-}
-
-void TestRuntime::copyOntoItselfIsRefused()
-{
-    Rig rig;
-    rig.write(QStringLiteral("claims/A.001"), "claim");
+    // A copy replaces the existing case variant, also after the folder was listed.
+    rig.write(u"claims/eclaim.ns2"_s, "old");
+    QCOMPARE(rt.findAll(u"c:\\claims\\*"_s).size(), 1);
+    for (const char *expected : {"eclaim.ns2", "ECLAIM.NS2"}) {
+        QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\claims\\ECLAIM.NS2"_s}));
+        QCOMPARE(rig.files(u"claims"_s), QStringList{QLatin1String(expected)});
+        QCOMPARE(rig.read(u"claims/"_s + QLatin1String(expected)), QByteArray("x"));
+        QVERIFY(rt.deleteFile(u"c:\\claims\\Eclaim.Ns2"_s));
+        QVERIFY(!rt.deleteFile(u"c:\\claims\\Eclaim.Ns2"_s));
+    }
     QString error;
-    QVERIFY(!rig.runtime->copyFile(QStringLiteral("c:\\claims\\A.001"), {QStringLiteral("c:\\CLAIMS\\a.001")}, &error));
+    QVERIFY(!rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\NEWFOLDER\\COPY.REP"_s}, &error));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(rig.read(QStringLiteral("claims/A.001")), QByteArray("claim"));
+    QCOMPARE(rig.read(u"NewFolder/Copy.Rep"_s), QByteArray("x"));
+
+    // Of several variants an exact match wins, and otherwise always the same one.
+    rig.write(u"x/Readme"_s, "u");
+    rig.write(u"x/readme"_s, "lo");
+    rig.write(u"x/README"_s, "all");
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
+    QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(2));
 }
 
-void TestRuntime::readLinesEndAtAnyBreak_data()
+void TestRuntime::readLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("lone LF") << QByteArray("a\nb") << QStringList{"a", "b"};
-    QTest::newRow("no final break") << QByteArray("a\r\nlast") << QStringList{"a", "last"};
+    QByteArray every;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r' && b != '\n')
+            every.append(char(b));
+    }
+    QTest::newRow("CR LF, lone CR, lone LF") << QByteArray("a\r\nb\rc\nd") << QStringList{"a", "b", "c", "d"};
     QTest::newRow("blank lines") << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("CR LF across a buffer edge") << (QByteArray(64 * 1024 - 1, 'x') + "\r\ny")
                                                 << QStringList{QString(64 * 1024 - 1, u'x'), "y"};
+    QTest::newRow("line longer than a buffer") << (QByteArray(200 * 1024, 'y') + "\rz") << QStringList{QString(200 * 1024, u'y'), "z"};
+    QTest::newRow("every byte") << (every + "\r\n") << QStringList{QString::fromLatin1(every)};
 }
 
-void TestRuntime::readLinesEndAtAnyBreak()
+// Guards the text files the program reads and writes: every break ends a line, every byte comes back.
+void TestRuntime::readLines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     Rig rig;
-    rig.write(QStringLiteral("f.txt"), bytes);
+    rig.write(u"f.txt"_s, bytes);
     Runtime &rt = *rig.runtime;
-    const int number = rt.freeFile();
-    QVERIFY(rt.openForInput(number, QStringLiteral("c:\\F.TXT")));
+    QVERIFY(rt.openForInput(1, u"c:\\F.TXT"_s));
+    QVERIFY(rt.openForOutput(2, u"c:\\out.txt"_s));
     QStringList read;
     QString line;
-    while (!rt.atEnd(number) && rt.readLine(number, &line))
+    while (!rt.atEnd(1) && rt.readLine(1, &line)) {
         read << line;
-    QCOMPARE(read, lines);
-}
-
-void TestRuntime::bytesSurviveReadAndWrite()
-{
-    Rig rig;
-    QByteArray every;
-    for (int b = 0; b < 256; ++b) {
-        if (b != '\r' && b != '\n')
-            every.append(char(b));
+        QVERIFY(rt.writeLine(2, line));
     }
-    rig.write(QStringLiteral("in.txt"), every + "\r\n");
-    Runtime &rt = *rig.runtime;
-    QVERIFY(rt.openForInput(1, QStringLiteral("c:\\in.txt")));
-    QString line;
-    QVERIFY(rt.readLine(1, &line));
-    QVERIFY(rt.openForOutput(2, QStringLiteral("c:\\out.txt")));
-    QVERIFY(rt.writeLine(2, line));
-    rt.closeAll();
-    QCOMPARE(rig.read(QStringLiteral("out.txt")), every + "\r\n");
+    QCOMPARE(read, lines);
+    QVERIFY(!rt.readLine(1, &line));
+    QVERIFY(rt.closeFile(2));
+    QCOMPARE(rig.read(u"out.txt"_s), lines.isEmpty() ? QByteArray() : (lines.join("\r\n") + "\r\n").toLatin1());
 }
 
+// Guards the file numbers: the lowest free one is handed out, up to 255, and a closed one writes nothing.
 void TestRuntime::fileNumbers()
 {
     Rig rig;
     Runtime &rt = *rig.runtime;
-    QCOMPARE(rt.freeFile(), 1);
-    QVERIFY(rt.openForOutput(1, QStringLiteral("c:\\one.txt")));
-    QVERIFY(rt.openForOutput(2, QStringLiteral("c:\\two.txt")));
-    QCOMPARE(rt.freeFile(), 3);
-    QVERIFY(rt.closeFile(1));
-    QCOMPARE(rt.freeFile(), 1);
-    QVERIFY(rt.closeFile(7));   // names no open file: nothing happens
-    QVERIFY(!rt.openForOutput(2, QStringLiteral("c:\\again.txt")));
-    rt.closeAll();
-    QCOMPARE(rt.freeFile(), 1);
-}
+    for (int number = 1; number <= 255; ++number) {
+        QCOMPARE(rt.freeFile(), number);
+        QVERIFY(rt.openForOutput(number, u"c:\\%1.txt"_s.arg(number)));
+    }
+    QCOMPARE(rt.freeFile(), 0);
+    for (int number : {0, 256, 2})
+        QVERIFY(!rt.openForOutput(number, u"c:\\other.txt"_s));
+    QVERIFY(rt.isOpen(255) && !rt.isOpen(256));
+    QVERIFY(rt.closeFile(2) && rt.closeFile(2));   // the second names no open file: nothing happens
+    QCOMPARE(rt.freeFile(), 2);
 
-void TestRuntime::writingToAClosedNumberIsAnError()
-{
-    Rig rig;
-    Runtime &rt = *rig.runtime;
-    QVERIFY(rt.openForOutput(1, QStringLiteral("c:\\log.txt")));
-    QVERIFY(rt.writeLine(1, QStringLiteral("one")));
+    QVERIFY(rt.writeLine(1, u"one"_s));
     QVERIFY(rt.closeFile(1));
     QString error;
-    QVERIFY(!rt.writeLine(1, QStringLiteral("two"), &error));
+    QVERIFY(!rt.writeLine(1, u"two"_s, &error));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(rig.read(QStringLiteral("log.txt")), QByteArray("one\r\n"));
+    QCOMPARE(rig.read(u"1.txt"_s), QByteArray("one\r\n"));
+    rt.closeAll();
+    QVERIFY(!rt.isOpen(255));
+    QCOMPARE(rt.freeFile(), 1);
 }
 
+void TestRuntime::firstStartLaysOutTheDrives_data()
+{
+    QTest::addColumn<QString>("onPath");
+    for (const char *program : {"firefox", "xdg-open", ""})
+        QTest::newRow(*program ? program : "no browser") << QString::fromLatin1(program);
+}
+
+// Guards the first start on Linux: drives C and Z, and the desktop's browser where the program looks.
 void TestRuntime::firstStartLaysOutTheDrives()
 {
+    QFETCH(QString, onPath);
     QTemporaryDir dir;
-    const QString bin = dir.filePath(QStringLiteral("bin"));
-    QDir().mkpath(bin);
-    QFile firefox(bin + QStringLiteral("/firefox"));
-    QVERIFY(firefox.open(QIODevice::WriteOnly));
-    firefox.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    firefox.close();
+    QDir().mkpath(dir.filePath(u"bin"_s));
+    if (!onPath.isEmpty()) {
+        QFile program(dir.filePath(u"bin/"_s + onPath));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    }
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", bin.toLocal8Bit());
-
-    TestHost host(dir.filePath(QStringLiteral("prefix/dosdevices")));
+    qputenv("PATH", dir.filePath(u"bin"_s).toLocal8Bit());
+    TestHost host(dir.filePath(u"prefix/dosdevices"_s));
     Runtime rt(host);
     rt.prepareDrives();
     qputenv("PATH", oldPath);
 
-    QCOMPARE(QFileInfo(host.driveFolder() + QStringLiteral("/c:")).symLinkTarget(), dir.filePath(QStringLiteral("prefix/drive_c")));
-    QCOMPARE(QFileInfo(host.driveFolder() + QStringLiteral("/z:")).symLinkTarget(), QStringLiteral("/"));
-    QCOMPARE(rt.drives(), (QStringList{QStringLiteral("c:"), QStringLiteral("z:")}));
-    QCOMPARE(rt.findFirst(QStringLiteral("c:\\program files\\mozilla firefox\\firefox.exe")), QStringLiteral("firefox.exe"));
-    QVERIFY(rt.findFirst(QStringLiteral("c:\\program files\\internet explorer\\iexplore.exe")).isEmpty());
-}
+    QCOMPARE(QFileInfo(host.driveFolder() + u"/c:"_s).symLinkTarget(), dir.filePath(u"prefix/drive_c"_s));
+    QCOMPARE(QFileInfo(host.driveFolder() + u"/z:"_s).symLinkTarget(), u"/"_s);
+    QCOMPARE(rt.drives(), (QStringList{u"c:"_s, u"z:"_s}));
+    QCOMPARE(rt.stamp(u"c:\\program files\\mozilla firefox\\firefox.exe"_s).exists(), onPath == u"firefox");
+    QCOMPARE(rt.stamp(u"c:\\program files\\internet explorer\\iexplore.exe"_s).exists(), onPath == u"xdg-open");
+    QVERIFY(rt.isReadableFolder(u"z:\\"_s) && !rt.isReadableFolder(u"y:\\"_s));
 
-void TestRuntime::existingDriveFolderIsLeftAlone()
-{
+    // A drive folder that is there already is left as it stands.
     Rig rig;
     rig.runtime->prepareDrives();
-    QCOMPARE(QDir(rig.driveFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("c:")});
-    QVERIFY(!rig.exists(QStringLiteral("program files")));
-}
-
-void TestRuntime::programStartsWithOneArgument()
-{
-    Rig rig;
-    rig.installBrowser();
-    QVERIFY(rig.runtime->startProgram(QStringLiteral("c:\\program files\\mozilla firefox\\firefox.exe"),
-                                      QStringLiteral("https://x/ecp/ab 12;rm -rf")));
-    QCOMPARE(rig.host->starts.size(), 1);
-    QCOMPARE(QFileInfo(rig.host->starts[0].program).canonicalFilePath(),
-             QFileInfo(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe"))).canonicalFilePath());
-    QCOMPARE(rig.host->starts[0].argument, QStringLiteral("https://x/ecp/ab 12;rm -rf"));
-
-    QString error;
-    QVERIFY(!rig.runtime->startProgram(QStringLiteral("c:\\gone\\browser.exe"), QStringLiteral("x"), &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(rig.host->starts.size(), 1);
-}
-
-void TestRuntime::displayPathUsesTheNamesOnDisk()
-{
-    Rig rig;
-    QDir().mkpath(rig.onC(QStringLiteral("SoftDent/Data")));
-    QCOMPARE(rig.runtime->displayPath(QStringLiteral("c:\\softdent\\DATA")), QStringLiteral("C:\\SoftDent\\Data"));
-    QCOMPARE(rig.runtime->displayPath(QStringLiteral("c:\\")), QStringLiteral("C:\\"));
-    QCOMPARE(rig.runtime->subfolders(QStringLiteral("c:\\")), QStringList{QStringLiteral("SoftDent")});
+    QCOMPARE(QDir(rig.driveFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList{u"c:"_s});
+    QVERIFY(!rig.exists(u"program files"_s));
 }
 
 QTEST_MAIN(TestRuntime)

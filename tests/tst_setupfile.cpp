@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "setup/SetupFile.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -10,214 +9,123 @@ class TestSetupFile : public QObject
     Q_OBJECT
 
 private slots:
-    void readingRules_data();
-    void readingRules();
-    void oddFilesNeverStopTheStart_data();
-    void oddFilesNeverStopTheStart();
-    void savedBytes();
-    void savedEmptyReadsBackEmpty();
-    void valueCannotForgeARecord();
-    void failedSaveKeepsTheEarlierFile();
-    void unsavableValueIsRefused_data();
-    void unsavableValueIsRefused();
-    void savingTwiceRewritesWhole();
+    void reading_data();
+    void reading();
+    void saving_data();
+    void saving();
 };
 
-void TestSetupFile::readingRules_data()
+void TestSetupFile::reading_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("yourSiteId");
+    QTest::addColumn<QString>("shown");   // the main window's site id
     QTest::addColumn<QString>("siteId");
+    QTest::addColumn<QString>("software");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("claimPath");
-    QTest::addColumn<QString>("claimFileSpec");
-    QTest::addColumn<bool>("setupLoaded");
+    QTest::addColumn<QString>("fileSpec");
 
-    QTest::newRow("site id") << QByteArray("site-id:ab12\r\n") << "AB12" << "ab12" << "" << "" << "" << true;
-    QTest::newRow("key in capitals is skipped") << QByteArray("SITE-ID:ab12\r\nSITEFIL:*.CLM\r\n") << "" << "" << "" << "" << "" << false;
-    QTest::newRow("bare folder key") << QByteArray("sitepat:\r\n") << "" << "" << "" << "\\" << "" << true;
-    QTest::newRow("drive root doubles the backslash") << QByteArray("sitepat:c:\\\r\n") << "" << "" << "" << "C:\\\\" << "" << true;
-    QTest::newRow("trailing blanks go") << QByteArray("sitefil:*.clm   \r\n") << "" << "" << "" << "" << "*.CLM" << true;
-    QTest::newRow("leading blanks stay") << QByteArray("sitefil:  eclaim.*\r\n") << "" << "" << "" << "" << "  ECLAIM.*" << true;
-    QTest::newRow("leading blank in the site id") << QByteArray("site-id: ab1\r\n") << " AB1" << " ab1" << "" << "" << "" << true;
+    QTest::newRow("all five") << QByteArray("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:sdw\r\nsitepat:C:\\SoftDent\r\nsitefil:*.rep\r\n")
+                              << "AB12" << "ab12" << "SOFTDENT" << "SDW" << "C:\\SOFTDENT\\" << "*.REP";
+    QTest::newRow("as saved empty") << QByteArray("site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n")
+                                    << "" << "" << "" << "" << "\\" << "";
+    QTest::newRow("key in capitals is skipped") << QByteArray("SITE-ID:ab12\r\nSITEFIL:*.CLM\r\n") << "" << "" << "" << "" << "" << "";
+    QTest::newRow("drive root doubles the backslash") << QByteArray("sitepat:c:\\\r\n") << "" << "" << "" << "" << "C:\\\\" << "";
+    QTest::newRow("trailing blanks go") << QByteArray("sitefil:*.clm   \r\n") << "" << "" << "" << "" << "" << "*.CLM";
+    QTest::newRow("leading blanks stay") << QByteArray("site-id: ab1\r\nsitefil:  eclaim.*\r\n") << " AB1" << " ab1" << "" << ""
+                                         << "" << "  ECLAIM.*";
     QTest::newRow("last of two wins") << QByteArray("sitefil:A.*\r\nsite-id:zz99\r\nsitefil:B.*\r\nsite-id:ab12\r\n")
-                                      << "AB12" << "ab12" << "" << "" << "B.*" << true;
-    QTest::newRow("short and blank lines skipped") << QByteArray("sitefmt\r\n\r\nsitefmt:ns2\r\n") << "" << "" << "NS2" << "" << "" << true;
-    QTest::newRow("bare format key") << QByteArray("sitefmt:\r\n") << "" << "" << "" << "" << "" << true;
-    QTest::newRow("empty file") << QByteArray() << "" << "" << "" << "" << "" << false;
-    QTest::newRow("no final CR LF, any order") << QByteArray("sitefil:x\r\nsite-id:cd34") << "CD34" << "cd34" << "" << "" << "X" << true;
-    QTest::newRow("lone LF ends a line") << QByteArray("site-id:ab12\nsitefmt:sdw\n") << "AB12" << "ab12" << "SDW" << "" << "" << true;
+                                      << "AB12" << "ab12" << "" << "" << "" << "B.*";
+    QTest::newRow("short and blank lines skipped") << QByteArray("sitefmt\r\n\r\nsitefmt:ns2\r\n") << "" << "" << "" << "NS2" << "" << "";
+    QTest::newRow("no final break, lone LF") << QByteArray("sitefmt:sdw\nsite-id:cd34") << "CD34" << "cd34" << "" << "SDW" << "" << "";
+    QTest::newRow("empty file") << QByteArray("") << "" << "" << "" << "" << "" << "";
+    QTest::newRow("NUL bytes") << QByteArray("sitefil:a\0b\r\n\0\0\0\r\n", 18) << "" << "" << "" << "" << ""
+                               << QStringLiteral("A") + QChar(0) + QStringLiteral("B");
+    QTest::newRow("a line of megabytes") << (QByteArray("sitefil:") + QByteArray(3 * 1024 * 1024, 'x')) << "" << "" << "" << ""
+                                         << "" << QString(3 * 1024 * 1024, u'X');
+    QTest::newRow("bytes above 127") << QByteArray("sitefil:\xe9\xff\xdf.clm\r\n") << "" << "" << "" << "" << ""
+                                     << QString::fromLatin1("\xc9\xff\xdf.CLM");
+    QTest::newRow("only breaks") << QByteArray(10000, '\n') << "" << "" << "" << "" << "" << "";
 }
 
-void TestSetupFile::readingRules()
+// Guards how start-up reads the file: what is shown, what is used, and that no file stops the start.
+void TestSetupFile::reading()
 {
     QFETCH(QByteArray, file);
-    QFETCH(QString, yourSiteId);
+    QFETCH(QString, shown);
     QFETCH(QString, siteId);
+    QFETCH(QString, software);
     QFETCH(QString, format);
     QFETCH(QString, claimPath);
-    QFETCH(QString, claimFileSpec);
-    QFETCH(bool, setupLoaded);
+    QFETCH(QString, fileSpec);
 
     Rig rig;
     rig.installBrowser();
     rig.write(QStringLiteral("qrn/setup.fil"), file);
     QVERIFY(rig.start());
     QVERIFY(rig.host->messages.isEmpty());
-    QCOMPARE(rig.session->setupWindowLoaded(), setupLoaded);
-    QCOMPARE(rig.main().YourSiteID()->text(), yourSiteId);
+    QCOMPARE(rig.main().YourSiteID()->text(), shown);
     QCOMPARE(rig.session->vars().SiteId, siteId);
     QCOMPARE(rig.session->vars().ClaimPath, claimPath);
-    QCOMPARE(rig.session->vars().ClaimFileSpec, claimFileSpec);
-    if (setupLoaded)
-        QCOMPARE(rig.setup().SftwrFormatText()->text(), format);
+    QCOMPARE(rig.session->vars().ClaimFileSpec, fileSpec);
+    QCOMPARE(rig.setup().SftwrText()->text(), software);
+    QCOMPARE(rig.setup().SftwrFormatText()->text(), format);
+    QVERIFY(!rig.setup().isVisible());
 }
 
-void TestSetupFile::oddFilesNeverStopTheStart_data()
+void TestSetupFile::saving_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("fileName");
-    QTest::newRow("NUL bytes") << QByteArray("sitefil:a\0b\r\n\0\0\0\r\n", 18) << QStringLiteral("A") + QChar(0) + QStringLiteral("B");
-    QTest::newRow("a line of megabytes") << (QByteArray("sitefil:") + QByteArray(3 * 1024 * 1024, 'x')) << QString(3 * 1024 * 1024, u'X');
-    QTest::newRow("bytes above 127") << QByteArray("sitefil:\xe9\xff\xdf.clm\r\n") << QString::fromLatin1("\xc9\xff\xdf.CLM");
-    QTest::newRow("only breaks") << QByteArray(10000, '\n') << QString();
-}
-
-void TestSetupFile::oddFilesNeverStopTheStart()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, fileName);
-    Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"), file);
-    QVERIFY(rig.start());
-    QCOMPARE(rig.session->vars().ClaimFileSpec, fileName);
-}
-
-namespace {
-
-void fill(Rig &rig, const QString &siteId, const QString &software, const QString &format, const QString &folder,
-          const QString &fileName)
-{
-    rig.setup().SiteIDText()->setText(siteId);
-    rig.setup().SftwrText()->setText(software);
-    rig.setup().SftwrFormatText()->setText(format);
-    rig.setup().FilePathText()->setText(folder);
-    rig.setup().FileNameText()->setText(fileName);
-}
-
-} // namespace
-
-void TestSetupFile::savedBytes()
-{
-    Rig rig;
-    rig.installBrowser();
-    rig.start();
-    rig.click("CmndSetup");
-    fill(rig, QStringLiteral("aB12"), QStringLiteral("SoftDent"), QStringLiteral("sdw"), QStringLiteral("C:\\SOFTDENT"),
-         QStringLiteral("*.REP"));
-    rig.click("CmndSaveSetup");
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")),
-             QByteArray("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"));
-    QVERIFY(rig.host->messages.size() == 1);   // only the start-up's "Setup Required"
-}
-
-void TestSetupFile::savedEmptyReadsBackEmpty()
-{
-    {
-        Rig rig;
-        rig.installBrowser();
-        rig.start();
-        rig.click("CmndSetup");
-        rig.click("CmndSaveSetup");
-        QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")),
-                 QByteArray("site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n"));
-        rig.write(QStringLiteral("../saved"), rig.read(QStringLiteral("qrn/setup.fil")));
-    }
-    Rig again;
-    again.installBrowser();
-    again.write(QStringLiteral("qrn/setup.fil"), "site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n");
-    again.start();
-    QVERIFY(again.main().YourSiteID()->text().isEmpty());
-    QVERIFY(again.session->vars().SiteId.isEmpty());
-    QCOMPARE(again.session->vars().ClaimPath, QStringLiteral("\\"));
-    QVERIFY(again.session->vars().ClaimFileSpec.isEmpty());
-}
-
-void TestSetupFile::valueCannotForgeARecord()
-{
-    const QStringList lines = SetupFile::lines({QStringLiteral("ab12"), QStringLiteral("Soft\r\nsitepat:C:\\EVIL"),
-                                                QStringLiteral("SDW"), QStringLiteral("C:\\X\n"), QStringLiteral("*.REP")});
-    QCOMPARE(lines, (QStringList{QStringLiteral("site-id:ab12"), QStringLiteral("siteswr:Softsitepat:C:\\EVIL"),
-                                 QStringLiteral("sitefmt:SDW"), QStringLiteral("sitepat:C:\\X"),
-                                 QStringLiteral("sitefil:*.REP")}));
-}
-
-void TestSetupFile::failedSaveKeepsTheEarlierFile()
-{
-    Rig rig;
-    rig.installBrowser();
-    const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
-    rig.write(QStringLiteral("qrn/setup.fil"), earlier);
-    rig.start();
-    rig.disk->fail(FaultyFiles::Op::Finish, QStringLiteral("setup.fil"));
-    rig.click("CmndSetup");
-    rig.setup().SiteIDText()->setText(QStringLiteral("zz99"));
-    rig.click("CmndSaveSetup");
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), earlier);
-    QCOMPARE(rig.host->messages.size(), 1);
-    QVERIFY(rig.host->messages[0].startsWith(QLatin1String("The setup was not saved")));
-    QVERIFY(rig.setup().isVisible());
-    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("zz99"));
-    QCOMPARE(rig.files(QStringLiteral("qrn")).filter(QStringLiteral("setup")), QStringList{QStringLiteral("setup.fil")});
-}
-
-void TestSetupFile::savingTwiceRewritesWhole()
-{
-    Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"), "site-id:ab12\r\nextra:line\r\n");
-    rig.start();
-    rig.click("CmndSetup");
-    fill(rig, QStringLiteral("ab12"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"));
-    rig.click("CmndSaveSetup");
-    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-    rig.setup().SftwrText()->setText(QStringLiteral("Second"));
-    rig.click("CmndSaveSetup");
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")),
-             QByteArray("site-id:ab12\r\nsiteswr:Second\r\nsitefmt:B\r\nsitepat:C\r\nsitefil:D\r\n"));
-    QCOMPARE(rig.session->vars().SetupWriteFileNo, qint16(1));
-}
-
-void TestSetupFile::unsavableValueIsRefused_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("earlier");
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QByteArray>("saved");
     QTest::addColumn<QString>("told");
-    QTest::newRow("typographic apostrophe in the folder") << "FilePathText" << QString::fromUtf8("C:\\Dr Smith\u2019s Claims")
-                                                          << QString::fromUtf8("the claim folder holds the character \u2019");
-    QTest::newRow("snowman in the software name") << "SftwrText" << QString::fromUtf8("Soft\u2603")
-                                                  << QString::fromUtf8("the software name holds the character \u2603");
-    QTest::newRow("folder in the file name") << "FileNameText" << "SUB\\*.CLM" << "the claim file name SUB\\*.CLM holds a folder";
+
+    const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
+    QTest::newRow("every field, site id in small letters")
+        << QByteArray() << QStringList{"SiteIDText=aB12", "SftwrText=SoftDent", "SftwrFormatText=sdw", "FilePathText=C:\\SOFTDENT",
+                                       "FileNameText=*.REP"}
+        << earlier << "";
+    QTest::newRow("nothing entered") << QByteArray() << QStringList() << QByteArray("site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n")
+                                     << "";
+    QTest::newRow("other lines go") << QByteArray("site-id:ab12\r\nextra:line\r\n")
+                                    << QStringList{"SftwrText=A", "SftwrFormatText=B", "FilePathText=C", "FileNameText=D"}
+                                    << QByteArray("site-id:ab12\r\nsiteswr:A\r\nsitefmt:B\r\nsitepat:C\r\nsitefil:D\r\n") << "";
+    QTest::newRow("a value cannot forge a record") << earlier << QStringList{"SftwrText=Soft\r\nsitepat:C:\\EVIL"}
+        << QByteArray("site-id:ab12\r\nsiteswr:Softsitepat:C:\\EVIL\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n") << "";
+    QTest::newRow("typographic apostrophe in the folder") << earlier << QStringList{QString::fromUtf8("FilePathText=C:\\Dr Smith\u2019s")}
+        << earlier << QString::fromUtf8("The setup was not saved: the claim folder holds the character \u2019");
+    QTest::newRow("snowman in the software name") << earlier << QStringList{QString::fromUtf8("SftwrText=Soft\u2603")} << earlier
+        << QString::fromUtf8("The setup was not saved: the software name holds the character \u2603");
+    QTest::newRow("highest 8-bit letter") << earlier << QStringList{QString::fromLatin1("SftwrText=Soft\xff")}
+        << QByteArray("site-id:ab12\r\nsiteswr:Soft\xff\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n") << "";
+    QTest::newRow("folder in the file name") << earlier << QStringList{"FileNameText=SUB\\*.CLM"} << earlier
+        << "The setup was not saved: the claim file name SUB\\*.CLM holds a folder";
 }
 
-// A value the 8-bit file cannot hold would come back as "?" and match nothing ever after.
-void TestSetupFile::unsavableValueIsRefused()
+// Guards the five records Save Setup writes, each time whole, and the values it must refuse to
+// write because they would come back as something else.
+void TestSetupFile::saving()
 {
-    QFETCH(QString, field);
-    QFETCH(QString, value);
+    QFETCH(QByteArray, earlier);
+    QFETCH(QStringList, edits);
+    QFETCH(QByteArray, saved);
     QFETCH(QString, told);
+
     Rig rig;
-    rig.installBrowser();
-    const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
-    rig.write(QStringLiteral("qrn/setup.fil"), earlier);
-    rig.start();
+    rig.startWith(earlier);
     rig.click("CmndSetup");
-    rig.find<QLineEdit>(field.toLatin1().constData())->setText(value);
-    rig.click("CmndSaveSetup");
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), earlier);
-    QCOMPARE(rig.host->messages.size(), 1);
-    QVERIFY2(rig.host->messages[0].startsWith(QStringLiteral("The setup was not saved: ") + told), qPrintable(rig.host->messages[0]));
+    rig.edit(edits);
+    for (int press = 0; press < 2; ++press) {
+        rig.click("CmndSaveSetup");
+        QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), saved.isEmpty() ? earlier : saved);
+    }
+    const QStringList expected = told.isEmpty() ? QStringList() : QStringList{told, told};
+    QCOMPARE(rig.host->messages.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        QVERIFY2(rig.host->messages[i].startsWith(expected[i]), qPrintable(rig.host->messages[i]));
+    QVERIFY(rig.setup().isVisible());
+    QCOMPARE(rig.files(QStringLiteral("qrn")).filter(QStringLiteral("setup")), QStringList{QStringLiteral("setup.fil")});
+    QCOMPARE(rig.runtime->isOpen(rig.session->vars().LogFileNo), !told.isEmpty());
 }
 
 QTEST_MAIN(TestSetupFile)

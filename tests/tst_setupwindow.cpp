@@ -1,38 +1,15 @@
 #include "Rig.h"
+#include "setup/HelpText.h"
+#include "setup/SoftwareCatalogue.h"
 #include "windows/DriveSelector.h"
 #include "windows/FolderSelector.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
+#include <QPlainTextEdit>
 #include <QTest>
-
-namespace {
-
-void openSetup(Rig &rig)
-{
-    rig.installBrowser();
-    rig.start();
-    rig.host->messages.clear();
-    rig.click("CmndSetup");
-}
-
-void openFolder(FolderSelector *dir, const QString &text)
-{
-    for (int i = 0; i < dir->count(); ++i) {
-        if (dir->item(i)->text().trimmed() == text) {
-            dir->setCurrentRow(i);
-            QTest::keyClick(dir, Qt::Key_Return);
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no folder ") + text));
-}
-
-} // namespace
 
 class TestSetupWindow : public QObject
 {
@@ -41,25 +18,40 @@ class TestSetupWindow : public QObject
 private slots:
     void siteIdTypedACharacterAtATime();
     void formatCodeTurnsUpperAtThreeCharacters();
-    void folderSelectorFillsTheClaimFolder();
-    void driveSelectorMovesTheFolderList();
-    void unreadableDriveIsRefused();
+    void catalogueFillsThePreset();
+    void headersAndTabbingPickNothing();
+    void selectors_data();
+    void selectors();
+    void help_data();
+    void help();
+    void setupAndBackKeepEveryField();
     void newPracticeSetsUpAndRestarts();
-    void enterAndEscapeDoNothing();
-    void windowProperties();
-    void controls_data();
-    void controls();
-    void tabOrder();
 };
 
+namespace {
+
+void openSetup(Rig &rig, const QByteArray &setup = {})
+{
+    QVERIFY(rig.startWith(setup));
+    rig.click("CmndSetup");
+}
+
+void pick(QListWidget *list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+} // namespace
+
+// Guards the site id's Change: used at every keystroke, shown in the main window only at four characters.
 void TestSetupWindow::siteIdTypedACharacterAtATime()
 {
     Rig rig;
     openSetup(rig);
     QLineEdit *siteId = rig.setup().SiteIDText();
     QLineEdit *shown = rig.main().YourSiteID();
-    const QStringList expected{"a", "ab", "ab1"};
-    for (const QString &text : expected) {
+    for (const QString &text : {QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("ab1")}) {
         QTest::keyClick(siteId, text.back().toLatin1());
         QCOMPARE(rig.session->vars().SiteId, text);
         QVERIFY(shown->text().isEmpty());
@@ -68,7 +60,6 @@ void TestSetupWindow::siteIdTypedACharacterAtATime()
     QCOMPARE(rig.session->vars().SiteId, QStringLiteral("ab12"));
     QCOMPARE(shown->text(), QStringLiteral("AB12"));
     QCOMPARE(siteId->text(), QStringLiteral("ab12"));
-
     QTest::keyClick(siteId, Qt::Key_3);
     QCOMPARE(rig.session->vars().SiteId, QStringLiteral("ab123"));
     QCOMPARE(shown->text(), QStringLiteral("AB12"));
@@ -77,11 +68,12 @@ void TestSetupWindow::siteIdTypedACharacterAtATime()
     QTest::keyClick(siteId, Qt::Key_Delete);
     QVERIFY(rig.session->vars().SiteId.isEmpty());
     QCOMPARE(shown->text(), QStringLiteral("AB12"));
-    QTest::mouseClick(rig.setup().findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    rig.click("Command1");
     rig.click("SendClaims");
     QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Please Enter Your Site ID in Setup")});
 }
 
+// Guards the format code's Change: capitals exactly when it is three characters long.
 void TestSetupWindow::formatCodeTurnsUpperAtThreeCharacters()
 {
     Rig rig;
@@ -98,66 +90,175 @@ void TestSetupWindow::formatCodeTurnsUpperAtThreeCharacters()
     QCOMPARE(format->text(), QStringLiteral("SDW"));
 }
 
-void TestSetupWindow::folderSelectorFillsTheClaimFolder()
-{
-    Rig rig;
-    QDir().mkpath(rig.onC(QStringLiteral("SOFTDENT")));
-    rig.write(QStringLiteral("qrn/setup.fil"), "sitepat:C:\\STORED\r\n");
-    openSetup(rig);
-    FolderSelector *dir = rig.setup().Dir1();
-    QCOMPARE(dir->path(), QStringLiteral("C:\\qrn"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\STORED"));
-
-    openFolder(dir, QStringLiteral("C:\\"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\"));
-    openFolder(dir, QStringLiteral("SOFTDENT"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\SOFTDENT"));
-    const QPoint root = dir->visualItemRect(dir->item(0)).center();
-    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, root);
-    QCOMPARE(dir->path(), QStringLiteral("C:\\SOFTDENT"));   // a single click opens nothing
-    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, root);
-    QCOMPARE(dir->path(), QStringLiteral("C:\\"));
-    QCOMPARE(rig.runtime->currentFolder(), QStringLiteral("c:\\qrn"));
-    QCOMPARE(rig.session->vars().ClaimPath, QStringLiteral("C:\\STORED\\"));
-}
-
-void TestSetupWindow::driveSelectorMovesTheFolderList()
-{
-    Rig rig;
-    QDir().mkpath(rig.dir.filePath(QStringLiteral("d_drive/Data")));
-    QFile::link(rig.dir.filePath(QStringLiteral("d_drive")), rig.driveFolder + QStringLiteral("/d:"));
-    openSetup(rig);
-    DriveSelector *drive = rig.setup().Drive1();
-    QCOMPARE(drive->currentText().left(2), QStringLiteral("c:"));
-    drive->setCurrentIndex(drive->findText(QStringLiteral("d:"), Qt::MatchStartsWith));
-    QCOMPARE(rig.setup().Dir1()->path(), QStringLiteral("D:\\"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("D:\\"));
-    openFolder(rig.setup().Dir1(), QStringLiteral("Data"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("D:\\Data"));
-    QCOMPARE(rig.runtime->currentFolder(), QStringLiteral("c:\\qrn"));
-    QVERIFY(rig.host->messages.isEmpty());
-}
-
-void TestSetupWindow::unreadableDriveIsRefused()
-{
-    Rig rig;
-    QFile::link(rig.dir.filePath(QStringLiteral("gone")), rig.driveFolder + QStringLiteral("/e:"));
-    openSetup(rig);
-    DriveSelector *drive = rig.setup().Drive1();
-    rig.setup().FilePathText()->setText(QStringLiteral("C:\\KEEP"));
-    drive->setCurrentIndex(drive->findText(QStringLiteral("e:"), Qt::MatchStartsWith));
-    QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Drive E: cannot be read.")});
-    QCOMPARE(drive->currentText().left(2), QStringLiteral("c:"));
-    QCOMPARE(rig.setup().Dir1()->path(), QStringLiteral("C:\\qrn"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\KEEP"));
-}
-
-void TestSetupWindow::newPracticeSetsUpAndRestarts()
+// Guards the list and its picks: the catalogue in order, nothing chosen, and each pick, by mouse
+// or arrow key, replacing what was typed with its software's preset.
+void TestSetupWindow::catalogueFillsThePreset()
 {
     Rig rig;
     openSetup(rig);
     QListWidget *list = rig.setup().SftwrList();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(8)).center());
+    const auto entries = SoftwareCatalogue::entries();
+    QCOMPARE(list->count(), qsizetype(entries.size()));
+    QVERIFY(list->selectedItems().isEmpty());
+    rig.edit({"SftwrFormatText=xyz1", "FilePathText=C:\\MYCLAIMS", "FileNameText=*.MY"});
+    const QString folder = rig.setup().Dir1()->path();
+    for (int row = 0; row < list->count(); ++row) {
+        const SoftwareCatalogue::Entry &entry = entries[size_t(row)];
+        QCOMPARE(list->item(row)->text(), entry.listed);
+        if (entry.key.isEmpty())
+            continue;
+        if (row % 2)
+            pick(list, row);
+        else
+            QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(rig.setup().SftwrText()->text(), entry.listed);
+        QCOMPARE(rig.session->vars().SelectedSoftware, entry.listed);
+        QCOMPARE(rig.setup().SftwrFormatText()->text(), entry.format);
+        QCOMPARE(rig.setup().FilePathText()->text(), entry.folder);
+        QCOMPARE(rig.setup().FileNameText()->text(), entry.fileName);
+    }
+    QCOMPARE(rig.setup().Dir1()->path(), folder);
+    QVERIFY(rig.setup().SiteIDText()->text().isEmpty());
+    QCOMPARE(list->selectedItems().size(), 1);
+}
+
+// Guards the group headers and the keyboard: a header names itself but keeps the preset; the
+// first header and tabbing into the list pick nothing.
+void TestSetupWindow::headersAndTabbingPickNothing()
+{
+    Rig rig;
+    openSetup(rig);
+    QListWidget *list = rig.setup().SftwrList();
+    QApplication::setActiveWindow(&rig.setup());
+    QVERIFY(QTest::qWaitForWindowActive(&rig.setup()));
+    rig.setup().Dir1()->setFocus();
+    QTest::keyClick(rig.setup().Dir1(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    QVERIFY(list->selectedItems().isEmpty());
+    QVERIFY(rig.setup().SftwrText()->text().isEmpty());
+
+    pick(list, 2);   // Dental 2000
+    pick(list, 0);
+    QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("Dental 2000"));
+    pick(list, 10);
+    QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("----Medical Software----"));
+    QCOMPARE(rig.session->vars().SelectedSoftware, QStringLiteral("----Medical Software----"));
+    QCOMPARE(rig.setup().SftwrFormatText()->text(), QStringLiteral("NS2"));
+    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\CDSDATA\\ECLAIM"));
+    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("ECLAIM.*"));
+}
+
+void TestSetupWindow::selectors_data()
+{
+    QTest::addColumn<QString>("drive");      // chosen in the drive list, or empty
+    QTest::addColumn<QStringList>("opened"); // folders opened in turn, by Enter
+    QTest::addColumn<QString>("folder");     // the folder list afterwards
+    QTest::addColumn<QString>("claimFolder");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("as it opens") << "" << QStringList() << "C:\\qrn" << "C:\\STORED" << "";
+    QTest::newRow("up to the root and down") << "" << QStringList{"C:\\", "SOFTDENT"} << "C:\\SOFTDENT" << "C:\\SOFTDENT" << "";
+    QTest::newRow("another drive") << "d:" << QStringList{"Data"} << "D:\\Data" << "D:\\Data" << "";
+    QTest::newRow("a drive that cannot be read") << "e:" << QStringList() << "C:\\qrn" << "C:\\STORED" << "Drive E: cannot be read.";
+}
+
+// Guards the drive and folder lists: they fill the claim folder box, refuse a drive that cannot
+// be read, and never move the program's own working folder or the folder in use.
+void TestSetupWindow::selectors()
+{
+    QFETCH(QString, drive);
+    QFETCH(QStringList, opened);
+    QFETCH(QString, folder);
+    QFETCH(QString, claimFolder);
+    QFETCH(QString, told);
+    Rig rig;
+    QDir().mkpath(rig.onC(QStringLiteral("SOFTDENT")));
+    QDir().mkpath(rig.dir.filePath(QStringLiteral("d_drive/Data")));
+    QFile::link(rig.dir.filePath(QStringLiteral("d_drive")), rig.driveFolder + QStringLiteral("/d:"));
+    QFile::link(rig.dir.filePath(QStringLiteral("gone")), rig.driveFolder + QStringLiteral("/e:"));
+    openSetup(rig, "sitepat:C:\\STORED\r\n");
+    DriveSelector *drives = rig.setup().Drive1();
+    FolderSelector *dir = rig.setup().Dir1();
+    QCOMPARE(drives->currentText().left(2), QStringLiteral("c:"));
+    if (!drive.isEmpty())
+        drives->setCurrentIndex(drives->findText(drive, Qt::MatchStartsWith));
+    for (const QString &name : opened) {
+        int row = 0;
+        while (row < dir->count() && dir->item(row)->text().trimmed() != name)
+            ++row;
+        QVERIFY2(row < dir->count(), qPrintable(name));
+        dir->setCurrentRow(row);
+        QTest::keyClick(dir, Qt::Key_Return);
+    }
+    QCOMPARE(dir->path(), folder);
+    QCOMPARE(rig.setup().FilePathText()->text(), claimFolder);
+    QCOMPARE(drives->currentText().left(2), folder.left(2).toLower());
+    QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});
+    QCOMPARE(rig.runtime->currentFolder(), QStringLiteral("c:\\qrn"));
+    QCOMPARE(rig.session->vars().ClaimPath, QStringLiteral("C:\\STORED\\"));
+
+    // A single click opens nothing; a double click opens the folder.
+    const QPoint top = dir->visualItemRect(dir->item(0)).center();
+    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, top);
+    QCOMPARE(dir->path(), folder);
+    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, top);
+    QCOMPARE(dir->path(), folder.left(3));
+}
+
+void TestSetupWindow::help_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("Help shows") << QStringList{"HelpCommand"} << true;
+    QTest::newRow("Help twice hides") << QStringList{"HelpCommand", "HelpCommand"} << false;
+    QTest::newRow("Help thrice shows") << QStringList{"HelpCommand", "HelpCommand", "HelpCommand"} << true;
+    QTest::newRow("label while hidden") << QStringList{"Label10", "Label5"} << false;
+    QTest::newRow("Help after a label") << QStringList{"Label5", "HelpCommand"} << true;
+    QTest::newRow("Label5 hides") << QStringList{"HelpCommand", "Label5"} << false;
+    QTest::newRow("Label10 hides") << QStringList{"HelpCommand", "Label10"} << false;
+}
+
+// Guards the help panel's switches and that it shows the help text whole.
+void TestSetupWindow::help()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(bool, shown);
+    Rig rig;
+    openSetup(rig);
+    QPlainTextEdit *panel = rig.setup().HelpPanel();
+    QVERIFY(panel->isHidden());
+    for (const QString &name : clicks)
+        QTest::mouseClick(rig.find<QWidget>(qPrintable(name)), Qt::LeftButton);
+    QCOMPARE(panel->isVisible(), shown);
+    if (clicks.contains(QStringLiteral("HelpCommand")))
+        QCOMPARE(panel->toPlainText(), QString(HelpText::text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    else
+        QVERIFY(panel->toPlainText().isEmpty());
+}
+
+// Guards the way between the windows: Exit in setup goes back, and every field is kept for the next visit.
+void TestSetupWindow::setupAndBackKeepEveryField()
+{
+    Rig rig;
+    openSetup(rig);
+    QVERIFY(!rig.main().isVisible());
+    rig.edit({"SiteIDText=xy12", "FileNameText=*.CLM"});
+    QTest::mouseClick(rig.setup().findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY(rig.main().isVisible());
+    QVERIFY(!rig.setup().isVisible());
+    QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("XY12"));
+    rig.click("CmndSetup");
+    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("xy12"));
+    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("*.CLM"));
+    QVERIFY(!rig.runtime->hasEnded());
+    QVERIFY(!rig.exists(QStringLiteral("qrn/setup.fil")));
+}
+
+// Guards a new practice's way in: pick the software, type the site id, save, start again, send.
+void TestSetupWindow::newPracticeSetsUpAndRestarts()
+{
+    Rig rig;
+    openSetup(rig);
+    pick(rig.setup().SftwrList(), 8);
     QTest::keyClicks(rig.setup().SiteIDText(), QStringLiteral("ab12"));
     rig.click("CmndSaveSetup");
     QVERIFY(rig.host->messages.isEmpty());
@@ -170,100 +271,9 @@ void TestSetupWindow::newPracticeSetsUpAndRestarts()
     QVERIFY(rig.restart());
     QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("SOFTDENT"));
     QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("AB12"));
-    QCOMPARE(rig.session->vars().ClaimPath, QStringLiteral("C:\\SOFTDENT\\"));
     rig.click("SendClaims");
     QCOMPARE(rig.files(QStringLiteral("qrn/claims")), QStringList{QStringLiteral("CLAIMS.SDW")});
     QVERIFY(rig.files(QStringLiteral("SoftDent")).isEmpty());
-}
-
-void TestSetupWindow::enterAndEscapeDoNothing()
-{
-    Rig rig;
-    openSetup(rig);
-    for (QWidget *focus : {static_cast<QWidget *>(rig.setup().SiteIDText()), static_cast<QWidget *>(rig.setup().SftwrList())}) {
-        QTest::keyClick(focus, Qt::Key_Return);
-        QTest::keyClick(focus, Qt::Key_Escape);
-    }
-    QVERIFY(!rig.exists(QStringLiteral("qrn/setup.fil")));
-    QVERIFY(rig.setup().isVisible());
-    QVERIFY(!rig.runtime->hasEnded());
-}
-
-void TestSetupWindow::windowProperties()
-{
-    Rig rig;
-    if (rig.main().logicalDpiX() != 96)
-        QSKIP("the layout figures are for a 96 DPI screen");
-    openSetup(rig);
-    QCOMPARE(rig.setup().windowTitle(), QStringLiteral("QRNWeb Setup"));
-    QCOMPARE(rig.setup().size(), QSize(622, 394));
-    QCOMPARE(rig.setup().font().pointSizeF(), 9.75);
-    QVERIFY(rig.setup().font().bold());
-}
-
-void TestSetupWindow::controls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<qreal>("points");
-    QTest::addColumn<bool>("bold");
-
-    QTest::newRow("Dir1") << "Dir1" << "" << QRect(5520, 2160, 3495, 1890) << 8.25 << false;
-    QTest::newRow("Label5") << "Label5" << "Select the disk drive and folder where your software saves the claim file."
-                            << QRect(5520, 960, 3495, 495) << 8.25 << true;
-    QTest::newRow("HelpCommand") << "HelpCommand" << "Help" << QRect(6720, 240, 735, 375) << 8.25 << true;
-    QTest::newRow("Label10") << "Label10" << "Claim File Name" << QRect(5520, 4920, 1815, 375) << 9.75 << true;
-    QTest::newRow("FileNameText") << "FileNameText" << "" << QRect(7440, 4920, 1575, 405) << 9.75 << false;
-    QTest::newRow("CmndSaveSetup") << "CmndSaveSetup" << "Save Setup" << QRect(2520, 4920, 1455, 375) << 9.75 << true;
-    QTest::newRow("SftwrFormatText") << "SftwrFormatText" << "" << QRect(3000, 4080, 855, 375) << 9.75 << false;
-}
-
-void TestSetupWindow::controls()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(QRect, twips);
-    QFETCH(qreal, points);
-    QFETCH(bool, bold);
-
-    Rig rig;
-    if (rig.main().logicalDpiX() != 96)
-        QSKIP("the layout figures are for a 96 DPI screen");
-    QWidget *control = rig.setup().findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), Rig::designed(twips));
-    QCOMPARE(control->font().pointSizeF(), points);
-    QCOMPARE(control->font().bold(), bold);
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QCOMPARE(button->text(), text);
-        QVERIFY(!button->isDefault() && !button->autoDefault());
-    } else if (auto *label = qobject_cast<QLabel *>(control)) {
-        QCOMPARE(label->text(), text);
-        const bool flat = QStringList{"Label2", "Label4", "Label5", "Label6", "Label10"}.contains(name);
-        QCOMPARE(label->frameShape(), flat ? QFrame::Box : QFrame::NoFrame);
-    } else if (auto *box = qobject_cast<QLineEdit *>(control)) {
-        QVERIFY(!box->accessibleName().isEmpty());
-        QVERIFY(box->text().isEmpty());
-    }
-}
-
-void TestSetupWindow::tabOrder()
-{
-    Rig rig;
-    openSetup(rig);
-    QApplication::setActiveWindow(&rig.setup());
-    QVERIFY(QTest::qWaitForWindowActive(&rig.setup()));
-    QTRY_VERIFY(QApplication::focusWidget());
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Drive1"));
-    QStringList visited;
-    for (int i = 0; i < 11; ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    visited << QApplication::focusWidget()->objectName();
-    QCOMPARE(visited, (QStringList{"Drive1", "Dir1", "SftwrList", "SiteIDText", "HelpCommand", "Command1", "FileNameText",
-                                   "FilePathText", "SftwrText", "CmndSaveSetup", "SftwrFormatText", "Drive1"}));
 }
 
 QTEST_MAIN(TestSetupWindow)

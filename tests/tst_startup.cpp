@@ -1,5 +1,7 @@
 #include "Rig.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -9,44 +11,35 @@ class TestStartup : public QObject
 
 private slots:
     void firstStartWithoutSetup();
-    void secondStartBeginsTheLogAgain();
     void browserCandidatesInOrder_data();
     void browserCandidatesInOrder();
-    void noBrowserEndsTheProgram();
-    void exampleSetupFillsFieldsAndVariables();
-    void closingTheMainWindowEndsTheProgram();
+    void endingTheProgram_data();
+    void endingTheProgram();
     void logThatCannotOpenIsSkipped();
 };
 
+// Guards the first start of a new practice: the program's folders, a fresh log, one box, drive C.
 void TestStartup::firstStartWithoutSetup()
 {
     Rig rig;
     rig.installBrowser();
     rig.write(QStringLiteral("qrn/claims/keep.txt"), "x");   // folders that exist already are no error
+    rig.write(QStringLiteral("qrn/log/qrnweb.txt"), "Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n");
+    // Started from another drive, it works on drive C all the same.
+    QDir().mkpath(rig.dir.filePath(QStringLiteral("d_drive")));
+    QFile::link(rig.dir.filePath(QStringLiteral("d_drive")), rig.driveFolder + QStringLiteral("/d:"));
+    QVERIFY(rig.runtime->changeDrive(QStringLiteral("d:")));
     QVERIFY(rig.start());
 
     for (const char *folder : {"qrn", "qrn/claims", "qrn/claimsbu", "qrn/reports", "qrn/user", "qrn/log"})
         QVERIFY2(QFileInfo(rig.onC(QLatin1String(folder))).isDir(), folder);
     QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), QByteArray("Start QRNWeb session on 03-04-2026 at 09:05:07\r\n"));
     QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Setup Required, Click OK and then Click on Setup")});
-    QCOMPARE(rig.host->messageButtons.first(), Host::Buttons::Ok);
+    QCOMPARE(rig.host->messageButtons, QList<Host::Buttons>{Host::Buttons::Ok});
     QVERIFY(rig.main().isVisible());
-    QVERIFY(!rig.session->setupWindowLoaded());
-    QVERIFY(rig.session->vars().SiteId.isEmpty());
     QVERIFY(rig.session->vars().ClaimPath.isEmpty());
-    QCOMPARE(rig.session->vars().BaseDir, QStringLiteral("c:\\qrn\\"));
     QCOMPARE(rig.runtime->currentFolder(), QStringLiteral("c:\\qrn"));
     QVERIFY(rig.runtime->isOpen(rig.session->vars().LogFileNo));
-}
-
-void TestStartup::secondStartBeginsTheLogAgain()
-{
-    Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/log/qrnweb.txt"), "Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n");
-    rig.host->clock = QDateTime(QDate(2026, 12, 31), QTime(0, 0, 1));
-    rig.start();
-    QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), QByteArray("Start QRNWeb session on 12-31-2026 at 00:00:01\r\n"));
 }
 
 void TestStartup::browserCandidatesInOrder_data()
@@ -59,81 +52,72 @@ void TestStartup::browserCandidatesInOrder_data()
     const QString ie = QStringLiteral("program files/internet explorer/iexplore.exe");
     QTest::newRow("firefox in both, x86 wins") << QStringList{ff, ff86} << "c:\\program files (x86)\\mozilla firefox\\firefox.exe";
     QTest::newRow("firefox before explorer") << QStringList{ie86, ff} << "c:\\program files\\mozilla firefox\\firefox.exe";
-    QTest::newRow("explorer x86 alone") << QStringList{ie86} << "c:\\program files (x86)\\internet explorer\\iexplore.exe";
+    QTest::newRow("explorer x86 before explorer") << QStringList{ie, ie86} << "c:\\program files (x86)\\internet explorer\\iexplore.exe";
     QTest::newRow("explorer alone") << QStringList{ie} << "c:\\program files\\internet explorer\\iexplore.exe";
     QTest::newRow("other case on disk") << QStringList{QStringLiteral("Program Files/Mozilla Firefox/FIREFOX.EXE")}
                                         << "c:\\program files\\mozilla firefox\\firefox.exe";
+    QTest::newRow("a folder is no browser") << QStringList{ff + u'/'} << "";
 }
 
+// Guards the browser the portal opens in, and that without one the program ends before its window.
 void TestStartup::browserCandidatesInOrder()
 {
     QFETCH(QStringList, installed);
     QFETCH(QString, chosen);
     Rig rig;
-    for (const QString &path : installed)
-        rig.installBrowser(path);
-    QVERIFY(rig.start());
-    QCOMPARE(rig.session->vars().BrowserPath, chosen);
-}
-
-void TestStartup::noBrowserEndsTheProgram()
-{
-    Rig rig;
-    QDir().mkpath(rig.onC(QStringLiteral("program files/mozilla firefox/firefox.exe")));   // a folder is no browser
+    for (const QString &path : installed) {
+        if (path.endsWith(u'/'))
+            QDir().mkpath(rig.onC(path));
+        else
+            rig.installBrowser(path);
+    }
     rig.write(QStringLiteral("qrn/setup.fil"), "site-id:ab12\r\n");
-    QVERIFY(!rig.start());
-    QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Browser not found, Call QRN")});
-    QVERIFY(rig.runtime->hasEnded());
-    QVERIFY(!rig.main().isVisible());
-    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-    QCOMPARE(rig.read(QStringLiteral("qrn/log/qrnweb.txt")), QByteArray("Start QRNWeb session on 03-04-2026 at 09:05:07\r\n"));
-    QVERIFY(!rig.session->setupWindowLoaded());
+    QCOMPARE(rig.start(), !chosen.isEmpty());
+    QCOMPARE(rig.session->vars().BrowserPath, chosen);
+    QCOMPARE(rig.host->messages, chosen.isEmpty() ? QStringList{QStringLiteral("Browser not found, Call QRN")} : QStringList());
+    QCOMPARE(rig.runtime->hasEnded(), chosen.isEmpty());
+    QCOMPARE(rig.main().isVisible(), !chosen.isEmpty());
+    QCOMPARE(rig.runtime->isOpen(rig.session->vars().LogFileNo), !chosen.isEmpty());
 }
 
-void TestStartup::exampleSetupFillsFieldsAndVariables()
+void TestStartup::endingTheProgram_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("main window closed") << "close main";
+    QTest::newRow("Exit") << "Exit";
+    QTest::newRow("setup window closed, nothing saved") << "close setup";
+}
+
+// Guards the end of a run: the log closed, no box, and nothing typed in the setup window saved.
+void TestStartup::endingTheProgram()
+{
+    QFETCH(QString, how);
     Rig rig;
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"),
-              "site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
-    QVERIFY(rig.start());
+    QVERIFY(rig.startWith("site-id:ab12\r\nsitefmt:NS2\r\n"));
+    if (how == QLatin1String("close main")) {
+        rig.main().close();
+    } else if (how == QLatin1String("Exit")) {
+        rig.click("Command1");
+    } else {
+        rig.click("CmndSetup");
+        rig.setup().SiteIDText()->setText(QStringLiteral("zz99"));
+        rig.setup().close();
+    }
+    QVERIFY(rig.runtime->hasEnded());
+    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
     QVERIFY(rig.host->messages.isEmpty());
-    const Uservar &v = rig.session->vars();
-    QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("AB12"));
-    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("AB12"));
-    QCOMPARE(v.SiteId, QStringLiteral("ab12"));
-    QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("SOFTDENT"));
-    QCOMPARE(rig.setup().SftwrFormatText()->text(), QStringLiteral("SDW"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\SOFTDENT"));
-    QCOMPARE(v.ClaimPath, QStringLiteral("C:\\SOFTDENT\\"));
-    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("*.REP"));
-    QCOMPARE(v.ClaimFileSpec, QStringLiteral("*.REP"));
-    QVERIFY(!rig.setup().isVisible());
-    QVERIFY(!rig.runtime->isOpen(v.SetupReadFileNo) || v.SetupReadFileNo == v.LogFileNo);
-    QVERIFY(rig.runtime->isOpen(v.LogFileNo));
+    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), QByteArray("site-id:ab12\r\nsitefmt:NS2\r\n"));
 }
 
-void TestStartup::closingTheMainWindowEndsTheProgram()
-{
-    Rig rig;
-    rig.installBrowser();
-    rig.start();
-    rig.main().close();
-    QVERIFY(rig.runtime->hasEnded());
-    QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-}
-
+// Guards a run whose log cannot be opened: it goes on, and nothing meant for the log lands elsewhere.
 void TestStartup::logThatCannotOpenIsSkipped()
 {
     Rig rig;
-    rig.installBrowser();
     QDir().mkpath(rig.onC(QStringLiteral("qrn/log/qrnweb.txt")));   // a folder where the log should be
-    rig.write(QStringLiteral("qrn/setup.fil"), "site-id:ab12\r\nsitepat:C:\\IN\r\nsitefil:*.*\r\n");
-    rig.write(QStringLiteral("in/A.001"));
-    QVERIFY(rig.start());
+    QVERIFY(rig.startWith("site-id:ab12\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n", {QStringLiteral("A.001")}));
     rig.click("CmndSetup");
     rig.click("CmndSaveSetup");
-    rig.click("SendClaims");   // the run goes on without a log
+    rig.click("SendClaims");
     QCOMPARE(rig.host->starts.size(), 1);
     QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")).count("\r\n"), 5);
     QVERIFY(!rig.read(QStringLiteral("qrn/setup.fil")).contains("copy"));

@@ -2,10 +2,28 @@
 
 #include "windows/Twips.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
 #include <limits>
+
+namespace {
+
+// The narrowest a substitute face is drawn; below it a caption would be hard to read.
+constexpr int narrowest = 70;
+
+void narrowUntil(QWidget *control, const std::function<bool(const QFontMetrics &)> &fits)
+{
+    QFont font = control->font();
+    while (!fits(QFontMetrics(font)) && font.stretch() - 5 >= narrowest) {
+        font.setStretch(font.stretch() - 5);
+        control->setFont(font);
+    }
+}
+
+} // namespace
 
 QPushButton *DesignedControls::button(QWidget *parent, const char *name, const QString &text, const QRect &twips,
                                       const QFont &font)
@@ -16,6 +34,10 @@ QPushButton *DesignedControls::button(QWidget *parent, const char *name, const Q
     button->setAutoDefault(false);
     button->setDefault(false);
     Twips::place(button, twips.x(), twips.y(), twips.width(), twips.height());
+    // The frame of a button takes a few pixels on each side.
+    narrowUntil(button, [button](const QFontMetrics &metrics) {
+        return metrics.size(Qt::TextShowMnemonic, button->text()).grownBy({3, 1, 3, 1}).width() <= button->width();
+    });
     return button;
 }
 
@@ -27,6 +49,15 @@ QLineEdit *DesignedControls::textBox(QWidget *parent, const char *name, const QR
     box->setAccessibleName(accessibleName);
     Twips::place(box, twips.x(), twips.y(), twips.width(), twips.height());
     return box;
+}
+
+void DesignedControls::fitCaption(QLabel *label)
+{
+    narrowUntil(label, [label](const QFontMetrics &metrics) {
+        const QRect room = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return room.contains(metrics.boundingRect(room, flags, label->text()));
+    });
 }
 
 void DesignedControls::paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text)

@@ -47,6 +47,8 @@ Form1::Form1(Session &session)
         framed->setAlignment(Qt::AlignCenter);
     }
     label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel *label : {label1, label2, label3, label4})
+        DesignedControls::fitCaption(label);
 
     QPushButton *sendClaims = DesignedControls::button(this, "SendClaims", QStringLiteral("Send Claims"), QRect(1200, 2880, 1215, 375), bold);
     QPushButton *getReports = DesignedControls::button(this, "GetReports", QStringLiteral("Get Reports"), QRect(2640, 2880, 1455, 375), bold);

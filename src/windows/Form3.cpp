@@ -124,6 +124,7 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
         DesignedControls::paint(label, QPalette::Button, QPalette::ButtonText);
     }
     Twips::place(label, left, top, width, height);
+    DesignedControls::fitCaption(label);
     return label;
 }
 

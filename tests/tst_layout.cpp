@@ -1,0 +1,163 @@
+#include "Rig.h"
+#include "windows/FolderSelector.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+// The two windows as a person sees and reaches them.
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void controlsFitTheirWindow_data();
+    void controlsFitTheirWindow();
+    void tabOrder_data();
+    void tabOrder();
+    void enterAndEscapeStartNothing();
+};
+
+namespace {
+
+QWidget *window(Rig &rig, const QString &name)
+{
+    return name == QLatin1String("Form1") ? static_cast<QWidget *>(&rig.main()) : &rig.setup();
+}
+
+// Where a caption of this control needs room, or an empty rectangle for a control without one.
+QRect captionNeeds(QWidget *control)
+{
+    const QFontMetrics metrics(control->font());
+    if (auto *label = qobject_cast<QLabel *>(control)) {
+        const QRect room = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return metrics.boundingRect(room, flags, label->text()).translated(control->pos());
+    }
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        const QSize text = metrics.size(Qt::TextShowMnemonic, button->text()).grownBy({3, 1, 3, 1});   // the frame
+        return QRect(control->geometry().center() - QPoint(text.width() / 2, text.height() / 2), text);
+    }
+    return {};
+}
+
+} // namespace
+
+void TestLayout::controlsFitTheirWindow_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("help");
+    QTest::newRow("main window") << "Form1" << "QRNWeb Version 1.3" << false;
+    QTest::newRow("setup window") << "Form3" << "QRNWeb Setup" << false;
+    QTest::newRow("setup window with help") << "Form3" << "QRNWeb Setup" << true;
+}
+
+// Guards the layout: every control named, inside its window, clear of the others, its caption
+// whole in the font drawn; the help panel over the left column only, its switches in reach.
+void TestLayout::controlsFitTheirWindow()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, title);
+    QFETCH(bool, help);
+    Rig rig;
+    QVERIFY(rig.startWith(Rig::practice));
+    rig.click(form == QLatin1String("Form1") ? "CmdQRNWebSite" : "CmndSetup");
+    if (help)
+        rig.click("HelpCommand");
+    QWidget *shown = window(rig, form);
+    QVERIFY(shown->isVisible());
+    QCOMPARE(shown->objectName(), form);
+    QCOMPARE(shown->windowTitle(), title);
+
+    QList<QWidget *> controls;
+    for (QWidget *control : shown->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->isVisible())
+            controls << control;
+    }
+    QVERIFY(controls.size() >= 11);
+    for (QWidget *control : controls) {
+        const QString name = control->objectName();
+        QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+        QVERIFY2(shown->rect().contains(control->geometry()), qPrintable(name));
+        QVERIFY2(control->geometry().contains(captionNeeds(control)) || captionNeeds(control).isNull(), qPrintable(name));
+        QCOMPARE(QFontInfo(control->font()).family(), control->font().family());
+        if (auto *button = qobject_cast<QPushButton *>(control))
+            QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(name));
+        if (auto *box = qobject_cast<QLineEdit *>(control))
+            QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
+        for (QWidget *other : controls) {
+            const bool underHelp = other->objectName() == QLatin1String("HelpPanel")
+                && other->geometry().right() < rig.setup().Dir1()->geometry().left();
+            if (other != control && !underHelp && control->objectName() != QLatin1String("HelpPanel"))
+                QVERIFY2(!control->geometry().intersects(other->geometry()), qPrintable(name + u' ' + other->objectName()));
+        }
+    }
+    if (help) {
+        for (const char *name : {"HelpCommand", "Label10", "Label5"})
+            QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);
+        QCOMPARE(rig.setup().HelpPanel()->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+void TestLayout::tabOrder_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("main window") << "Form1" << QStringList{"YourSiteID", "SendClaims", "GetReports", "Command1", "Command2",
+                                                           "CmdQRNWebSite", "CmndSetup", "YourSiteID"};
+    QTest::newRow("setup window") << "Form3" << QStringList{"Drive1", "Dir1", "SftwrList", "SiteIDText", "HelpCommand", "Command1",
+                                                            "FileNameText", "FilePathText", "SftwrText", "CmndSaveSetup",
+                                                            "SftwrFormatText", "Drive1"};
+}
+
+// Guards the order Tab walks, from the control that has the focus when the window opens.
+void TestLayout::tabOrder()
+{
+    QFETCH(QString, form);
+    QFETCH(QStringList, order);
+    Rig rig;
+    QVERIFY(rig.startWith(Rig::practice));
+    if (form == QLatin1String("Form3"))
+        rig.click("CmndSetup");
+    QWidget *shown = window(rig, form);
+    QApplication::setActiveWindow(shown);
+    QVERIFY(QTest::qWaitForWindowActive(shown));
+    if (form == QLatin1String("Form1"))
+        rig.main().YourSiteID()->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget());
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    while (visited.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, order);
+}
+
+// Guards against a default button: Enter or Escape in either window must start nothing.
+void TestLayout::enterAndEscapeStartNothing()
+{
+    Rig rig;
+    QVERIFY(rig.startWith(Rig::practice, {QStringLiteral("A.001")}));
+    for (const char *name : {"YourSiteID", "SendClaims"}) {
+        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
+        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+    }
+    rig.click("CmndSetup");
+    for (const char *name : {"SiteIDText", "SftwrList", "CmndSaveSetup"}) {
+        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
+        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+    }
+    QVERIFY(rig.host->messages.isEmpty());
+    QVERIFY(rig.host->starts.isEmpty());
+    QVERIFY(rig.setup().isVisible());
+    QVERIFY(!rig.runtime->hasEnded());
+    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.001")});
+    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), Rig::practice);
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
