@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // A drive folder in a temporary directory with drive C linked in, and a program run over it.
 class Rig
 {
@@ -21,6 +23,9 @@ public:
     static const QByteArray practice;
 
     Rig();
+
+    // Names written apart by spaces, as the test tables give them.
+    static QStringList list(const QString &spaced) { return spaced.split(u' ', Qt::SkipEmptyParts); }
 
     // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
     QString onC(const QString &path) const;
