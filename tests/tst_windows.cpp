@@ -1,15 +1,18 @@
 #include "Rig.h"
+#include "windows/DesktopHost.h"
 #include "windows/FolderSelector.h"
 
 #include <QFontInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
-// The two windows as a person sees and reaches them.
-class TestLayout : public QObject
+// The two windows as a person sees and reaches them, and the desktop around them.
+class TestWindows : public QObject
 {
     Q_OBJECT
 
@@ -19,6 +22,9 @@ private slots:
     void tabOrder_data();
     void tabOrder();
     void enterAndEscapeStartNothing();
+    void messageBoxes_data();
+    void messageBoxes();
+    void browserGetsOneArgument();
 };
 
 namespace {
@@ -46,7 +52,7 @@ QRect captionNeeds(QWidget *control)
 
 } // namespace
 
-void TestLayout::controlsFitTheirWindow_data()
+void TestWindows::controlsFitTheirWindow_data()
 {
     QTest::addColumn<QString>("form");
     QTest::addColumn<QString>("title");
@@ -58,7 +64,7 @@ void TestLayout::controlsFitTheirWindow_data()
 
 // Guards the layout: every control named, inside its window, clear of the others, its caption
 // whole in the font drawn; the help panel over the left column only, its switches in reach.
-void TestLayout::controlsFitTheirWindow()
+void TestWindows::controlsFitTheirWindow()
 {
     QFETCH(QString, form);
     QFETCH(QString, title);
@@ -103,7 +109,7 @@ void TestLayout::controlsFitTheirWindow()
     }
 }
 
-void TestLayout::tabOrder_data()
+void TestWindows::tabOrder_data()
 {
     QTest::addColumn<QString>("form");
     QTest::addColumn<QStringList>("order");
@@ -115,7 +121,7 @@ void TestLayout::tabOrder_data()
 }
 
 // Guards the order Tab walks, from the control that has the focus when the window opens.
-void TestLayout::tabOrder()
+void TestWindows::tabOrder()
 {
     QFETCH(QString, form);
     QFETCH(QStringList, order);
@@ -138,7 +144,7 @@ void TestLayout::tabOrder()
 }
 
 // Guards against a default button: Enter or Escape in either window must start nothing.
-void TestLayout::enterAndEscapeStartNothing()
+void TestWindows::enterAndEscapeStartNothing()
 {
     Rig rig;
     QVERIFY(rig.startWith(Rig::practice, {QStringLiteral("A.001")}));
@@ -159,5 +165,59 @@ void TestLayout::enterAndEscapeStartNothing()
     QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), Rig::practice);
 }
 
-QTEST_MAIN(TestLayout)
-#include "tst_layout.moc"
+void TestWindows::messageBoxes_data()
+{
+    QTest::addColumn<bool>("yesNo");
+    QTest::addColumn<QString>("details");
+    QTest::addColumn<int>("pressed");   // the button the person presses
+    QTest::addColumn<int>("answer");
+    QTest::newRow("OK") << false << "" << int(QMessageBox::Ok) << 1;
+    QTest::newRow("OK, with details") << false << "A.CLM\nB.CLM" << int(QMessageBox::Ok) << 1;
+    QTest::newRow("Yes") << true << "" << int(QMessageBox::Yes) << 6;
+    QTest::newRow("No") << true << "" << int(QMessageBox::No) << 7;
+}
+
+// Guards the real message box: its title, its buttons, its details, and the answer the person gave.
+void TestWindows::messageBoxes()
+{
+    QFETCH(bool, yesNo);
+    QFETCH(QString, details);
+    QFETCH(int, pressed);
+    QFETCH(int, answer);
+    DesktopHost host;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = box->windowTitle() + u'|' + box->text() + u'|' + box->detailedText() + u'|'
+            + QString::number(int(box->standardButtons()), 16);
+        box->button(QMessageBox::StandardButton(pressed))->click();
+    });
+    QCOMPARE(int(host.messageBox(u"Shown"_s, yesNo ? Host::Buttons::YesNo : Host::Buttons::Ok, details)), answer);
+    const auto buttons = yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QCOMPARE(seen, u"QRNWeb|Shown|"_s + details + u'|' + QString::number(int(buttons), 16));
+}
+
+// Guards the browser start: one argument, passed as it stands, never through a shell.
+void TestWindows::browserGetsOneArgument()
+{
+    QTemporaryDir dir;
+    const QString browser = dir.filePath(u"browser"_s), seen = dir.filePath(u"seen"_s);
+    QFile script(browser);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s:%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " + QFile::encodeName(seen) + "\n");
+    script.close();
+    script.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    DesktopHost host;
+    QVERIFY(host.startProgram(browser, u"https://x/ecp/ab 12;rm -rf $HOME"_s, nullptr));
+    QTRY_VERIFY(QFileInfo::exists(seen));
+    QFile result(seen);
+    QVERIFY(result.open(QIODevice::ReadOnly));
+    QCOMPARE(result.readAll(), QByteArray("1:https://x/ecp/ab 12;rm -rf $HOME"));
+    QString error;
+    QVERIFY(!host.startProgram(dir.filePath(u"gone"_s), u"x"_s, &error));
+    QCOMPARE(error, u"the system could not start it"_s);
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
