@@ -93,7 +93,7 @@ void prepareDrives(const fs::path &home)
         fs::create_directory_symlink(driveC, home / "qrnweb" / "dosdevices" / "c:");
     std::ofstream(driveC / "program files" / "mozilla firefox" / "firefox.exe") << "#!/bin/sh\n";
     std::ofstream(driveC / "qrn" / "setup.fil", std::ios::binary)
-        << "site-id:ab12\r\nsftwr:SoftDent\r\nsitefmt:SD2\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.CLM\r\n";
+        << "site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SD2\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.CLM\r\n";
 }
 
 } // namespace

@@ -197,6 +197,7 @@ void TestFaults::realDiskFaults_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("disk fills during Send Claims") << "send, full" << "the disk is full";
     QTest::newRow("backup disk read-only") << "send, read-only" << "the disk is read-only";
+    QTest::newRow("disk fills during Send Claims, claims too large to read at once") << "send, full, large" << "the disk is full";
     QTest::newRow("disk full at Save Setup") << "save, full" << "the disk is full";
 }
 
@@ -207,12 +208,15 @@ void TestFaults::realDiskFaults()
     QFETCH(QString, situation);
     QFETCH(QString, reason);
     Rig rig;
-    const bool readOnly = situation.endsWith(QLatin1String("read-only"));
+    const bool readOnly = situation.endsWith(u"read-only");
     SmallDisk disk(rig.onC(readOnly ? QStringLiteral("qrn/claimsbu") : QStringLiteral("qrn")),
                    readOnly ? QStringLiteral("ro,size=64k") : QStringLiteral("size=64k"));
     if (!disk.mounted)
         QSKIP("mounting a small file system needs root");
-    QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(20000, 'x'); }));
+    if (situation.endsWith(u"large"))
+        QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(2 << 20, 'x'); }));
+    else
+        QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(20000, 'x'); }));
 
     if (situation.startsWith(QLatin1String("save"))) {
         QFile filler(rig.onC(QStringLiteral("qrn/filler")));

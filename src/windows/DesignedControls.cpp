@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <functional>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -14,13 +14,45 @@ namespace {
 // The narrowest a substitute face is drawn; below it a caption would be hard to read.
 constexpr int narrowest = 70;
 
-void narrowUntil(QWidget *control, const std::function<bool(const QFontMetrics &)> &fits)
+// Room a caption has inside its control, and whether it fits there in these metrics.
+struct Caption
 {
-    QFont font = control->font();
-    while (!fits(QFontMetrics(font)) && font.stretch() - 5 >= narrowest) {
-        font.setStretch(font.stretch() - 5);
-        control->setFont(font);
+    QRect room;
+    int flags = 0;
+    QString text;
+    bool fits(const QFontMetrics &metrics) const { return room.contains(metrics.boundingRect(room, flags, text)); }
+};
+
+Caption captionOf(QWidget *control)
+{
+    if (auto *label = qobject_cast<QLabel *>(control))
+        return {label->contentsRect(), int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text()};
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        // The frame of a button takes a few pixels on each side.
+        return {control->rect().marginsRemoved({3, 1, 3, 1}), Qt::AlignCenter | Qt::TextShowMnemonic, button->text()};
     }
+    return {};
+}
+
+// Each font narrowed is one more font to load, so the narrowing goes at once to where the caption's
+// width says it fits, and only then on a step at a time.
+void narrowUntilItFits(QWidget *control)
+{
+    const Caption caption = captionOf(control);
+    QFont font = control->font();
+    if (caption.text.isEmpty() || caption.fits(QFontMetrics(font)))
+        return;
+    const QFontMetrics metrics(font);
+    const int lines = qMax(1, caption.room.height() / metrics.lineSpacing());
+    const qint64 width = qMax(1, metrics.horizontalAdvance(caption.text));
+    const int drawn = font.stretch() == QFont::AnyStretch ? QFont::Unstretched : font.stretch();
+    int stretch = int(std::clamp<qint64>(qint64(drawn) * caption.room.width() * lines / width, narrowest, qMax(narrowest, drawn - 1)));
+    for (;; --stretch) {
+        font.setStretch(stretch);
+        if (stretch <= narrowest || caption.fits(QFontMetrics(font)))
+            break;
+    }
+    control->setFont(font);
 }
 
 } // namespace
@@ -34,10 +66,6 @@ QPushButton *DesignedControls::button(QWidget *parent, const char *name, const Q
     button->setAutoDefault(false);
     button->setDefault(false);
     Twips::place(button, twips.x(), twips.y(), twips.width(), twips.height());
-    // The frame of a button takes a few pixels on each side.
-    narrowUntil(button, [button](const QFontMetrics &metrics) {
-        return metrics.size(Qt::TextShowMnemonic, button->text()).grownBy({3, 1, 3, 1}).width() <= button->width();
-    });
     return button;
 }
 
@@ -51,13 +79,10 @@ QLineEdit *DesignedControls::textBox(QWidget *parent, const char *name, const QR
     return box;
 }
 
-void DesignedControls::fitCaption(QLabel *label)
+void DesignedControls::fitCaptions(QWidget *window)
 {
-    narrowUntil(label, [label](const QFontMetrics &metrics) {
-        const QRect room = label->contentsRect();
-        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        return room.contains(metrics.boundingRect(room, flags, label->text()));
-    });
+    for (QWidget *control : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        narrowUntilItFits(control);
 }
 
 void DesignedControls::paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text)

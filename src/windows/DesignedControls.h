@@ -5,7 +5,6 @@
 #include <QString>
 
 class QFont;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -18,9 +17,9 @@ namespace DesignedControls
                         const QFont &font);
     // An ordinary single-line text box with no length limit.
     QLineEdit *textBox(QWidget *parent, const char *name, const QRect &twips, const QString &accessibleName);
-    // A substitute face is wider than the designed one: narrows the label's font, step by step,
-    // until its caption fits its box as placed, framed and wrapped.
-    void fitCaption(QLabel *label);
+    // A substitute face is wider than the designed one: narrows the font of each label and button
+    // of the window whose caption does not fit its box as placed, framed and wrapped.
+    void fitCaptions(QWidget *window);
     // Paints a control's own background and text in these system colours.
     void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text);
 } // namespace DesignedControls

@@ -47,8 +47,6 @@ Form1::Form1(Session &session)
         framed->setAlignment(Qt::AlignCenter);
     }
     label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (QLabel *label : {label1, label2, label3, label4})
-        DesignedControls::fitCaption(label);
 
     QPushButton *sendClaims = DesignedControls::button(this, "SendClaims", QStringLiteral("Send Claims"), QRect(1200, 2880, 1215, 375), bold);
     QPushButton *getReports = DesignedControls::button(this, "GetReports", QStringLiteral("Get Reports"), QRect(2640, 2880, 1455, 375), bold);
@@ -63,6 +61,7 @@ Form1::Form1(Session &session)
     setTabOrder(exit, resend);
     setTabOrder(resend, webSite);
     setTabOrder(webSite, setup);
+    DesignedControls::fitCaptions(this);
 
     connect(sendClaims, &QPushButton::clicked, this, [this] {
         const BusyCursor busy;

@@ -124,7 +124,6 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
         DesignedControls::paint(label, QPalette::Button, QPalette::ButtonText);
     }
     Twips::place(label, left, top, width, height);
-    DesignedControls::fitCaption(label);
     return label;
 }
 
@@ -202,6 +201,14 @@ void Form3::showHelp(const QString &text)
 void Form3::hideHelp()
 {
     m_help->hide();
+}
+
+// Built hidden at start-up, the window measures its captions only when it is first shown.
+void Form3::showEvent(QShowEvent *event)
+{
+    if (!std::exchange(m_captionsFitted, true))
+        DesignedControls::fitCaptions(this);
+    QWidget::showEvent(event);
 }
 
 void Form3::closeEvent(QCloseEvent *event)

@@ -46,6 +46,7 @@ public:
     void hideWindow() override { hide(); }
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -63,4 +64,5 @@ private:
     DriveSelector *m_drive = nullptr;
     FolderSelector *m_dir = nullptr;
     QPlainTextEdit *m_help = nullptr;
+    bool m_captionsFitted = false;
 };
