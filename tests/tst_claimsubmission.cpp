@@ -146,7 +146,8 @@ void TestClaimSubmission::sending()
     QCOMPARE(rig.host->starts.size(), told.isEmpty() || told.startsWith(u"The portal was opened") ? 1 : 0);
 }
 
-// Guards the log's exact lines and the portal address, and that a later press writes to no closed log.
+// Guards the log's exact lines and the portal address, and that a later press writes to no closed
+// log and sees the folders as they are now, not as the last press left them.
 void TestClaimSubmission::logAndPortal()
 {
     Rig rig;
@@ -156,9 +157,12 @@ void TestClaimSubmission::logAndPortal()
                          "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n");
     QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), log);
     QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-    rig.write(u"claimin/B.001"_s);
+    rig.write(u"claimin/B.001"_s, content(u"B.001"_s));
+    rig.write(u"qrn/claimsbu/b.001"_s, "an old backup put back meanwhile");
     rig.click("SendClaims");
     QCOMPARE(rig.files(u"qrn/claims"_s), QStringList{u"B.NS2"_s});
+    QCOMPARE(rig.files(u"qrn/claimsbu"_s), (QStringList{u"A.001"_s, u"b.001"_s}));
+    QCOMPARE(rig.read(u"qrn/claimsbu/b.001"_s), content(u"B.001"_s));
     QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), log);
     QCOMPARE(rig.host->starts.size(), 2);
     for (const TestHost::Start &start : std::as_const(rig.host->starts)) {
