@@ -99,6 +99,9 @@ void TestRuntime::namesResolveWithoutRegardToCase()
     QVERIFY(rt.copyFile(u"C:\\SOFTDENT\\CLAIMS.REP"_s, {u"c:\\newfolder\\Copy.Rep"_s}));
     QCOMPARE(rig.files(u"NewFolder"_s), QStringList{u"Copy.Rep"_s});
     QCOMPARE(rt.displayPath(u"c:\\softdent"_s), u"C:\\SoftDent"_s);
+    QVERIFY(rt.changeFolder(u"c:\\softdent"_s));
+    QVERIFY(!rt.changeFolder(u"c:\\softdent\\claims.rep"_s) && !rt.changeFolder(u"c:\\nowhere"_s));
+    QCOMPARE(rt.displayPath(u"c:"_s), u"C:\\SoftDent"_s);
     QCOMPARE(rt.subfolders(u"c:\\"_s), (QStringList{u"NewFolder"_s, u"SoftDent"_s}));
 
     // A copy replaces the existing case variant, also after the folder was listed.
@@ -199,7 +202,8 @@ void TestRuntime::firstStartLaysOutTheDrives_data()
         QTest::newRow(*program ? program : "no browser") << QString::fromLatin1(program);
 }
 
-// Guards the first start on Linux: drives C and Z, and the desktop's browser where the program looks.
+// Guards the first start on Linux: drives C and Z, and the desktop's browser where the program looks
+// for one, or the end of the program when there is none.
 void TestRuntime::firstStartLaysOutTheDrives()
 {
     QFETCH(QString, onPath);
@@ -214,7 +218,9 @@ void TestRuntime::firstStartLaysOutTheDrives()
     qputenv("PATH", dir.filePath(u"bin"_s).toLocal8Bit());
     TestHost host(dir.filePath(u"prefix/dosdevices"_s));
     Runtime rt(host);
-    rt.prepareDrives();
+    Session session(rt);
+    DesktopWindows windows(session);
+    QCOMPARE(session.start(), !onPath.isEmpty());
     qputenv("PATH", oldPath);
 
     QCOMPARE(QFileInfo(host.driveFolder() + u"/c:"_s).symLinkTarget(), dir.filePath(u"prefix/drive_c"_s));
