@@ -67,7 +67,8 @@ void TestRuntime::finding_data()
     QTest::addColumn<QStringList>("found");
     QTest::newRow("plain files only, in name order") << u"c:\\CLAIMS\\*.*"_s << QStringList{".hidden", "B.001", "a.002"};
     QTest::newRow("folder in another case") << u"C:\\Claims\\*.00?"_s << QStringList{"B.001", "a.002"};
-    for (const char *none : {"", "c:\\claims\\", "C:\\????????\\???", "q:\\claims\\*.*", "c:\\nowhere\\*.*"})
+    // C:\ABC\XYZ is a file: a trailing separator says it is taken for a folder, and names no file.
+    for (const char *none : {"", "c:\\abc\\xyz\\", "c:/abc/xyz/", "C:\\????????\\???", "q:\\claims\\*.*", "c:\\nowhere\\*.*"})
         QTest::newRow(none) << QString::fromLatin1(none) << QStringList();
 }
 
