@@ -67,7 +67,7 @@ void TestRuntime::finding_data()
     QTest::addColumn<QStringList>("found");
     QTest::newRow("plain files only, in name order") << u"c:\\CLAIMS\\*.*"_s << QStringList{".hidden", "B.001", "a.002"};
     QTest::newRow("folder in another case") << u"C:\\Claims\\*.00?"_s << QStringList{"B.001", "a.002"};
-    // C:\ABC\XYZ is a file: a trailing separator says it is taken for a folder, and names no file.
+    // C:\ABC\XYZ is a file; a pattern that ends in a separator names no file, not even that one.
     for (const char *none : {"", "c:\\abc\\xyz\\", "c:/abc/xyz/", "C:\\????????\\???", "q:\\claims\\*.*", "c:\\nowhere\\*.*"})
         QTest::newRow(none) << QString::fromLatin1(none) << QStringList();
 }
