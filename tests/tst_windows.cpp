@@ -57,18 +57,28 @@ void TestWindows::controlsFitTheirWindow_data()
     QTest::addColumn<QString>("form");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("help");
-    QTest::newRow("main window") << "Form1" << "QRNWeb Version 1.3" << false;
-    QTest::newRow("setup window") << "Form3" << "QRNWeb Setup" << false;
-    QTest::newRow("setup window with help") << "Form3" << "QRNWeb Setup" << true;
+    QTest::addColumn<QString>("flat");   // labels drawn like text boxes
+    QTest::addColumn<QString>("names");
+    const QString flat = u"Label2 Label4 Label5 Label6 Label10"_s;
+    const QString setup = u"CmndSaveSetup Command1 Dir1 Drive1 FileNameText FilePathText HelpCommand Label1 Label10 Label2 "
+                          "Label3 Label4 Label5 Label6 SftwrFormatText SftwrList SftwrText SiteIDText"_s;
+    QTest::newRow("main window") << "Form1" << "QRNWeb Version 1.3" << false << QString()
+                                 << u"CmdQRNWebSite CmndSetup Command1 Command2 GetReports Label1 Label2 Label3 Label4 "
+                                    "SendClaims YourSiteID"_s;
+    QTest::newRow("setup window") << "Form3" << "QRNWeb Setup" << false << flat << setup;
+    QTest::newRow("setup window with help") << "Form3" << "QRNWeb Setup" << true << flat << setup + u" HelpPanel"_s;
 }
 
 // Guards the layout: every control named, inside its window, clear of the others, its caption
-// whole in the font drawn; the help panel over the left column only, its switches in reach.
+// whole in the font drawn, buttons bold, labels painted as designed; the help panel over the left
+// column only, its switches in reach.
 void TestWindows::controlsFitTheirWindow()
 {
     QFETCH(QString, form);
     QFETCH(QString, title);
     QFETCH(bool, help);
+    QFETCH(QString, flat);
+    QFETCH(QString, names);
     Rig rig;
     QVERIFY(rig.startWith(Rig::practice));
     rig.click(form == QLatin1String("Form1") ? "CmdQRNWebSite" : "CmndSetup");
@@ -84,7 +94,13 @@ void TestWindows::controlsFitTheirWindow()
         if (control->isVisible())
             controls << control;
     }
-    QVERIFY(controls.size() >= 11);
+    QStringList shownNames;
+    for (QWidget *control : std::as_const(controls))
+        shownNames << control->objectName();
+    shownNames.sort();
+    QStringList expected = Rig::list(names);
+    expected.sort();
+    QCOMPARE(shownNames, expected);
     for (QWidget *control : controls) {
         const QString name = control->objectName();
         QVERIFY2(!name.isEmpty(), control->metaObject()->className());
@@ -92,7 +108,15 @@ void TestWindows::controlsFitTheirWindow()
         QVERIFY2(control->geometry().contains(captionNeeds(control)) || captionNeeds(control).isNull(), qPrintable(name));
         QCOMPARE(QFontInfo(control->font()).family(), control->font().family());
         if (auto *button = qobject_cast<QPushButton *>(control))
-            QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(name));
+            QVERIFY2(!button->isDefault() && !button->autoDefault() && button->font().bold(), qPrintable(name));
+        if (auto *label = qobject_cast<QLabel *>(control)) {
+            const bool asBox = Rig::list(flat).contains(name);
+            QCOMPARE(label->frameShape() == QFrame::Box, asBox);
+            QVERIFY2(label->autoFillBackground(), qPrintable(name));
+            QCOMPARE(label->palette().color(QPalette::Window), shown->palette().color(asBox ? QPalette::Base : QPalette::Button));
+            if (form == u"Form3")
+                QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+        }
         if (auto *box = qobject_cast<QLineEdit *>(control))
             QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
         for (QWidget *other : controls) {
