@@ -54,14 +54,14 @@ void Rig::installBrowser(const QString &path)
     write(path, QByteArrayLiteral("#!/bin/sh\n"));
 }
 
-bool Rig::startWith(const QByteArray &setup, const QStringList &claims)
+bool Rig::startWith(const QByteArray &setup, const QStringList &claims, QByteArray (*content)(const QString &))
 {
     installBrowser();
     if (!setup.isEmpty())
         write(QStringLiteral("qrn/setup.fil"), setup);
     QDir().mkpath(onC(QStringLiteral("claimin")));
     for (const QString &claim : claims)
-        write(QStringLiteral("claimin/") + claim, "claim " + claim.toLatin1());
+        write(QStringLiteral("claimin/") + claim, content ? content(claim) : "claim " + claim.toLatin1());
     const bool started = start();
     host->messages.clear();
     return started;

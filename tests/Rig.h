@@ -35,9 +35,9 @@ public:
     QStringList files(const QString &folder) const;
     void installBrowser(const QString &path = QStringLiteral("program files/mozilla firefox/firefox.exe"));
 
-    // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding
-    // "claim NAME"; then the start, with the boxes it showed forgotten.
-    bool startWith(const QByteArray &setup, const QStringList &claims = {});
+    // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what
+    // content gives for its name ("claim NAME" without it); then the start, with the boxes it showed forgotten.
+    bool startWith(const QByteArray &setup, const QStringList &claims = {}, QByteArray (*content)(const QString &) = nullptr);
     // Starts the program as a user would: the main window's Load, then the window.
     bool start();
     // Ends this run and starts the program again over the same drives.

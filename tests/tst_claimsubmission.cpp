@@ -37,14 +37,6 @@ QByteArray content(const QString &claim)
     return bytes;
 }
 
-bool startWithClaims(Rig &rig, const QByteArray &setup, const QStringList &claims)
-{
-    const bool started = rig.startWith(setup);
-    for (const QString &claim : claims)
-        rig.write(u"claimin/"_s + claim, content(claim));
-    return started;
-}
-
 } // namespace
 
 void TestClaimSubmission::sending_data()
@@ -115,7 +107,7 @@ void TestClaimSubmission::sending()
     QFile::link(rig.onC(u"qrn"_s), rig.driveFolder + u"/q:"_s);
     for (const QString &file : Rig::list(extra))
         rig.write(file, "not sent now");
-    QVERIFY(startWithClaims(rig, setup, Rig::list(claims)));
+    QVERIFY(rig.startWith(setup, Rig::list(claims), content));
     rig.edit(Rig::list(edits));
     rig.click("SendClaims");
 
@@ -151,7 +143,7 @@ void TestClaimSubmission::sending()
 void TestClaimSubmission::logAndPortal()
 {
     Rig rig;
-    QVERIFY(startWithClaims(rig, Rig::practice, {u"A.001"_s}));
+    QVERIFY(rig.startWith(Rig::practice, {u"A.001"_s}, content));
     rig.click("SendClaims");
     const QByteArray log("Start QRNWeb session on 03-04-2026 at 09:05:07\r\ncopy C:\\CLAIMIN\\ to claims\\\r\n"
                          "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n");
@@ -176,7 +168,7 @@ void TestClaimSubmission::sharedOutboundNameGoesOnePerPress()
 {
     Rig rig;
     const QStringList claims = Rig::list(u"ECLAIM.001 ECLAIM.002 eclaim"_s);
-    QVERIFY(startWithClaims(rig, "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n", claims));
+    QVERIFY(rig.startWith("site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n", claims, content));
     for (int press = 0; press < 3; ++press) {
         rig.host->messages.clear();
         rig.click("SendClaims");
@@ -222,8 +214,8 @@ void TestClaimSubmission::oddEntriesAreNamed()
         QCOMPARE(::symlink(name.startsWith("DEVICE") ? "/dev/zero" : "/nowhere", path.constData()), 0);
     else
         ::close(::creat(path.constData(), 0644));
-    QVERIFY(startWithClaims(rig, "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.CLM\r\n",
-                            withClaim ? QStringList{u"A.CLM"_s} : QStringList{}));
+    QVERIFY(rig.startWith("site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.CLM\r\n",
+                            withClaim ? QStringList{u"A.CLM"_s} : QStringList{}, content));
     rig.click("SendClaims");
 
     QCOMPARE(rig.host->messages.size(), 1);
@@ -245,7 +237,7 @@ void TestClaimSubmission::longListIsShortened()
     QStringList claims;
     for (int i = 0; i < 20; ++i)
         claims << u"C%1.CLM"_s.arg(i, 2, 10, QLatin1Char('0'));
-    QVERIFY(startWithClaims(rig, Rig::practice, claims));
+    QVERIFY(rig.startWith(Rig::practice, claims, content));
     rig.disk->fail(FaultyFiles::Op::Remove, u"/claimin/"_s, 0);
     rig.click("SendClaims");
     QCOMPARE(rig.host->messages.size(), 1);

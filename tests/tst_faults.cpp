@@ -37,16 +37,6 @@ QByteArray content(const QString &claim)
     return "claim " + claim.toLatin1() + QByteArray(1000, '.');
 }
 
-// The practice set up, the three claim files waiting, and the program started.
-bool startWithClaims(Rig &rig, QByteArray (*bytes)(const QString &))
-{
-    rig.installBrowser();
-    rig.write(QStringLiteral("qrn/setup.fil"), savedSetup);
-    for (const QString &claim : claims)
-        rig.write(QStringLiteral("claimin/") + claim, bytes(claim));
-    return rig.start();
-}
-
 // A small file system of its own over a folder, for as long as it lives.
 struct SmallDisk
 {
@@ -104,7 +94,7 @@ void TestFaults::everyFaultKeepsTheClaims()
     QFETCH(int, at);
 
     Rig rig;
-    QVERIFY(startWithClaims(rig, content));
+    QVERIFY(rig.startWith(savedSetup, claims, content));
 
     const QString victim = at >= 0 ? claims.at(at) : QString();
     FaultyFiles &disk = *rig.disk;
@@ -214,9 +204,9 @@ void TestFaults::realDiskFaults()
     if (!disk.mounted)
         QSKIP("mounting a small file system needs root");
     if (situation.endsWith(u"large"))
-        QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(2 << 20, 'x'); }));
+        QVERIFY(rig.startWith(savedSetup, claims, [](const QString &) { return QByteArray(2 << 20, 'x'); }));
     else
-        QVERIFY(startWithClaims(rig, [](const QString &) { return QByteArray(20000, 'x'); }));
+        QVERIFY(rig.startWith(savedSetup, claims, [](const QString &) { return QByteArray(20000, 'x'); }));
 
     if (situation.startsWith(QLatin1String("save"))) {
         QFile filler(rig.onC(QStringLiteral("qrn/filler")));
@@ -253,7 +243,7 @@ void TestFaults::inputWhileBusyIsDropped()
 {
     QFETCH(QString, situation);
     Rig rig;
-    QVERIFY(startWithClaims(rig, content));
+    QVERIFY(rig.startWith(savedSetup, claims, content));
     const bool saving = situation == QLatin1String("save");
     if (saving)
         rig.click("CmndSetup");

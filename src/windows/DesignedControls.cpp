@@ -46,7 +46,8 @@ void narrowUntilItFits(QWidget *control)
     const int lines = qMax(1, caption.room.height() / metrics.lineSpacing());
     const qint64 width = qMax(1, metrics.horizontalAdvance(caption.text));
     const int drawn = font.stretch() == QFont::AnyStretch ? QFont::Unstretched : font.stretch();
-    int stretch = int(std::clamp<qint64>(qint64(drawn) * caption.room.width() * lines / width, narrowest, qMax(narrowest, drawn - 1)));
+    const qint64 estimate = qint64(drawn) * caption.room.width() * lines / width;
+    int stretch = int(std::clamp<qint64>(estimate, narrowest, qMax(narrowest, drawn - 1)));
     for (;; --stretch) {
         font.setStretch(stretch);
         if (stretch <= narrowest || caption.fits(QFontMetrics(font)))
