@@ -7,7 +7,7 @@
 #include <functional>
 
 // The host's real files, with a disk that fails where a test says: one operation on a file whose
-// host path holds a given part, at once or after a number of bytes.
+// host path holds a given part, at once or after a number of bytes, for "the disk is full".
 class FaultyFiles : public FileAccess
 {
 public:
@@ -16,15 +16,13 @@ public:
     struct Fault
     {
         Op op;
-        QString pathPart;   // a part of the host path it hits
-        qint64 afterBytes = 0;   // Write and Copy: what gets through before it fails
-        QString reason = QStringLiteral("the disk is full");
+        QString pathPart;
+        qint64 afterBytes;   // Write and Copy: what gets through before it fails
     };
 
-    FaultyFiles();
-
-    void fail(Op op, const QString &pathPart, qint64 afterBytes = 0);
-    const Fault *faultFor(Op op, const QString &hostPath) const;
+    void fail(Op op, const QString &pathPart, qint64 afterBytes = 0) { faults.append({op, pathPart, afterBytes}); }
+    // The fault this operation meets, after the rest of the machine has acted.
+    const Fault *faultFor(Op op, const QString &hostPath, QString *reason);
 
     QList<Fault> faults;
     // Runs at the boundary just before the operation, as the rest of the machine would meanwhile.
@@ -32,15 +30,19 @@ public:
 
     std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
     bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
-    bool remove(const QString &hostPath, QString *reason) override;
-    bool flush(const QStringList &hostFiles, QString *reason) override;
-    Listing list(const QString &hostFolder) override;
-    Stamp stamp(const QString &hostPath) override;
-    bool sameFile(const QString &a, const QString &b) override;
-    void setSteady(bool steady) override;
+    bool remove(const QString &hostPath, QString *reason) override
+    {
+        return !faultFor(Op::Remove, hostPath, reason) && m_real->remove(hostPath, reason);
+    }
+    bool flush(const QStringList &hostFiles, QString *reason) override
+    {
+        return !faultFor(Op::Flush, hostFiles.value(0), reason) && m_real->flush(hostFiles, reason);
+    }
+    Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
+    Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
+    bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    void setSteady(bool steady) override { m_real->setSteady(steady); }
 
 private:
-    bool refused(Op op, const QString &hostPath, QString *reason);
-
-    std::unique_ptr<FileAccess> m_real;
+    std::unique_ptr<FileAccess> m_real = makeNativeFileAccess();
 };

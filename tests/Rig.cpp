@@ -10,27 +10,17 @@ const QByteArray Rig::practice("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\
 
 Rig::Rig()
 {
-    driveFolder = dir.filePath(QStringLiteral("dosdevices"));
     QDir().mkpath(driveFolder);
-    QDir().mkpath(dir.filePath(QStringLiteral("drive_c")));
-    QFile::link(dir.filePath(QStringLiteral("drive_c")), driveFolder + QStringLiteral("/c:"));
-    host = std::make_unique<TestHost>(driveFolder);
+    addDrive(u"c:"_s, u"drive_c"_s);
     makeRun();
-}
-
-QString Rig::onC(const QString &path) const
-{
-    return dir.filePath(QStringLiteral("drive_c/") + path);
 }
 
 void Rig::write(const QString &path, const QByteArray &bytes)
 {
-    const QString host = onC(path);
-    QDir().mkpath(QFileInfo(host).path());
-    QFile file(host);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(host));
-    file.write(bytes);
+    QDir().mkpath(QFileInfo(onC(path)).path());
+    QFile file(onC(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 QByteArray Rig::read(const QString &path) const
@@ -49,19 +39,20 @@ QStringList Rig::files(const QString &folder) const
     return QDir(onC(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-void Rig::installBrowser(const QString &path)
+void Rig::addDrive(const QString &drive, const QString &folder)
 {
-    write(path, QByteArrayLiteral("#!/bin/sh\n"));
+    QDir().mkpath(dir.filePath(folder));
+    QFile::link(dir.filePath(folder), driveFolder + u'/' + drive);
 }
 
 bool Rig::startWith(const QByteArray &setup, const QStringList &claims, QByteArray (*content)(const QString &))
 {
     installBrowser();
     if (!setup.isEmpty())
-        write(QStringLiteral("qrn/setup.fil"), setup);
-    QDir().mkpath(onC(QStringLiteral("claimin")));
+        write(u"qrn/setup.fil"_s, setup);
+    QDir().mkpath(onC(u"claimin"_s));
     for (const QString &claim : claims)
-        write(QStringLiteral("claimin/") + claim, content ? content(claim) : "claim " + claim.toLatin1());
+        write(u"claimin/"_s + claim, content ? content(claim) : "claim " + claim.toLatin1());
     const bool started = start();
     host->messages.clear();
     return started;
@@ -76,11 +67,6 @@ void Rig::makeRun()
     windows = std::make_unique<DesktopWindows>(*session);
 }
 
-bool Rig::start()
-{
-    return session->start();
-}
-
 bool Rig::restart()
 {
     windows.reset();
@@ -89,31 +75,15 @@ bool Rig::restart()
     return start();
 }
 
-Form1 &Rig::main()
-{
-    return windows->main();
-}
-
-Form3 &Rig::setup()
-{
-    return windows->setup();
-}
-
 void Rig::click(const char *button)
 {
-    QPushButton *found = find<QPushButton>(button);
-    if (!found)
-        qFatal("no button %s", button);
-    QTest::mouseClick(found, Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
 }
 
 void Rig::edit(const QStringList &edits)
 {
     for (const QString &edit : edits) {
         const qsizetype equals = edit.indexOf(u'=');
-        QLineEdit *box = setup().findChild<QLineEdit *>(edit.left(equals));
-        if (!box)
-            qFatal("no box %s", qPrintable(edit.left(equals)));
-        box->setText(edit.mid(equals + 1));
+        find<QLineEdit>(qPrintable(edit.left(equals)))->setText(edit.mid(equals + 1));
     }
 }

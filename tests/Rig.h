@@ -28,31 +28,34 @@ public:
     static QStringList list(const QString &spaced) { return spaced.split(u' ', Qt::SkipEmptyParts); }
 
     // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
-    QString onC(const QString &path) const;
+    QString onC(const QString &path) const { return dir.filePath(u"drive_c/"_s + path); }
     void write(const QString &path, const QByteArray &bytes = QByteArrayLiteral("claim data\r\n"));
     QByteArray read(const QString &path) const;
     bool exists(const QString &path) const;
     QStringList files(const QString &folder) const;
-    void installBrowser(const QString &path = QStringLiteral("program files/mozilla firefox/firefox.exe"));
+    // Links a host folder below the temporary directory in as a drive ("d:").
+    void addDrive(const QString &drive, const QString &folder);
+    void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what
     // content gives for its name ("claim NAME" without it); then the start, with the boxes it showed forgotten.
     bool startWith(const QByteArray &setup, const QStringList &claims = {}, QByteArray (*content)(const QString &) = nullptr);
     // Starts the program as a user would: the main window's Load, then the window.
-    bool start();
+    bool start() { return session->start(); }
     // Ends this run and starts the program again over the same drives.
     bool restart();
-    Form1 &main();
-    Form3 &setup();
-    template<typename T>
+    Form1 &main() { return windows->main(); }
+    Form3 &setup() { return windows->setup(); }
+    template<typename T = QWidget>
     T *find(const char *name);
     void click(const char *button);
     // Types each "BoxName=text" into the setup window, as setText would.
     void edit(const QStringList &edits);
+    bool logOpen() const { return runtime->isOpen(session->vars().LogFileNo); }
 
     QTemporaryDir dir;
-    QString driveFolder;
-    std::unique_ptr<TestHost> host;
+    QString driveFolder = dir.filePath(u"dosdevices"_s);
+    std::unique_ptr<TestHost> host = std::make_unique<TestHost>(driveFolder);
     FaultyFiles *disk = nullptr;   // the runtime's files, which a test can make fail
     std::unique_ptr<Runtime> runtime;
     std::unique_ptr<Session> session;
@@ -65,8 +68,12 @@ private:
 template<typename T>
 T *Rig::find(const char *name)
 {
-    const QString objectName = QLatin1String(name);
-    if (T *found = main().findChild<T *>(objectName))
-        return found;
-    return setup().findChild<T *>(objectName);
+    // Both windows have a Command1: the setup window's is meant while it is shown.
+    QWidget *first = setup().isVisible() ? static_cast<QWidget *>(&setup()) : &main();
+    T *found = first->findChild<T *>(QLatin1String(name));
+    if (!found)
+        found = (first == &main() ? static_cast<QWidget *>(&setup()) : &main())->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
 }

@@ -18,20 +18,38 @@ public:
         QString argument;
     };
 
-    explicit TestHost(const QString &driveFolder);
+    explicit TestHost(const QString &driveFolder) : m_driveFolder(driveFolder) {}
 
-    Answer messageBox(const QString &text, Buttons buttons, const QString &details) override;
-    bool startProgram(const QString &program, const QString &argument, QString *error) override;
-    QDateTime now() const override;
-    QString driveFolder() const override;
+    Answer messageBox(const QString &text, Buttons buttons, const QString &detail) override
+    {
+        messages << text;
+        details << detail;
+        messageButtons << buttons;
+        if (whileBoxShown)
+            whileBoxShown(text);
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+
+    bool startProgram(const QString &program, const QString &argument, QString *error) override
+    {
+        if (browserFails && error)
+            *error = QStringLiteral("the system could not start it");
+        if (!browserFails)
+            starts << Start{program, argument};
+        return !browserFails;
+    }
+
+    QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7)); }
+    QString driveFolder() const override { return m_driveFolder; }
 
     QStringList messages;
     QList<Buttons> messageButtons;
     QStringList details;
-    QList<Answer> answers;         // taken in turn; OK or Yes when empty
+    QList<Answer> answers;   // taken in turn; OK or Yes when empty
     QList<Start> starts;
     bool browserFails = false;
-    QDateTime clock;
     // Runs inside a message box, while the box would be on screen.
     std::function<void(const QString &)> whileBoxShown;
 

@@ -11,21 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-// The two windows as a person sees and reaches them, and the desktop around them.
-class TestWindows : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void controlsFitTheirWindow_data();
-    void controlsFitTheirWindow();
-    void tabOrder_data();
-    void tabOrder();
-    void enterAndEscapeStartNothing();
-    void messageBoxes_data();
-    void messageBoxes();
-    void browserGetsOneArgument();
-};
 
 namespace {
 
@@ -52,202 +37,209 @@ QRect captionNeeds(QWidget *control, const QFont &font)
 
 } // namespace
 
-void TestWindows::controlsFitTheirWindow_data()
+// The two windows as a person sees and reaches them, and the desktop around them.
+class TestWindows : public QObject
 {
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("help");
-    QTest::addColumn<QString>("flat");   // labels drawn like text boxes
-    QTest::addColumn<QString>("names");
-    const QString flat = u"Label2 Label4 Label5 Label6 Label10"_s;
-    const QString setup = u"CmndSaveSetup Command1 Dir1 Drive1 FileNameText FilePathText HelpCommand Label1 Label10 Label2 "
-                          "Label3 Label4 Label5 Label6 SftwrFormatText SftwrList SftwrText SiteIDText"_s;
-    QTest::newRow("main window") << "Form1" << "QRNWeb Version 1.3" << false << QString()
-                                 << u"CmdQRNWebSite CmndSetup Command1 Command2 GetReports Label1 Label2 Label3 Label4 "
-                                    "SendClaims YourSiteID"_s;
-    QTest::newRow("setup window") << "Form3" << "QRNWeb Setup" << false << flat << setup;
-    QTest::newRow("setup window with help") << "Form3" << "QRNWeb Setup" << true << flat << setup + u" HelpPanel"_s;
-}
+    Q_OBJECT
 
-// Guards the layout: every control named, inside its window, clear of the others, its caption
-// whole in the font drawn, buttons bold, labels painted as designed; the help panel over the left
-// column only, its switches in reach.
-void TestWindows::controlsFitTheirWindow()
-{
-    QFETCH(QString, form);
-    QFETCH(QString, title);
-    QFETCH(bool, help);
-    QFETCH(QString, flat);
-    QFETCH(QString, names);
-    Rig rig;
-    QVERIFY(rig.startWith(Rig::practice));
-    rig.click(form == QLatin1String("Form1") ? "CmdQRNWebSite" : "CmndSetup");
-    if (help)
-        rig.click("HelpCommand");
-    QWidget *shown = window(rig, form);
-    QVERIFY(shown->isVisible());
-    QCOMPARE(shown->objectName(), form);
-    QCOMPARE(shown->windowTitle(), title);
-
-    QList<QWidget *> controls;
-    for (QWidget *control : shown->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (control->isVisible())
-            controls << control;
+private slots:
+    void controlsFitTheirWindow_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<QString>("flat");   // labels drawn like text boxes
+        QTest::addColumn<QString>("names");
+        const QString flat = u"Label2 Label4 Label5 Label6 Label10"_s;
+        const QString setup = u"CmndSaveSetup Command1 Dir1 Drive1 FileNameText FilePathText HelpCommand Label1 Label10 Label2 "
+                              "Label3 Label4 Label5 Label6 SftwrFormatText SftwrList SftwrText SiteIDText"_s;
+        QTest::newRow("main window") << "Form1" << "QRNWeb Version 1.3" << false << QString()
+                                     << u"CmdQRNWebSite CmndSetup Command1 Command2 GetReports Label1 Label2 Label3 Label4 "
+                                        "SendClaims YourSiteID"_s;
+        QTest::newRow("setup window") << "Form3" << "QRNWeb Setup" << false << flat << setup;
+        QTest::newRow("setup window with help") << "Form3" << "QRNWeb Setup" << true << flat << setup + u" HelpPanel"_s;
     }
-    QStringList shownNames;
-    for (QWidget *control : std::as_const(controls))
-        shownNames << control->objectName();
-    shownNames.sort();
-    QStringList expected = Rig::list(names);
-    expected.sort();
-    QCOMPARE(shownNames, expected);
-    for (QWidget *control : controls) {
-        const QString name = control->objectName();
-        QVERIFY2(!name.isEmpty(), control->metaObject()->className());
-        QVERIFY2(shown->rect().contains(control->geometry()), qPrintable(name));
-        const QRect needs = captionNeeds(control, control->font());
-        QVERIFY2(control->geometry().contains(needs) || needs.isNull(), qPrintable(name));
-        // Narrowed only where it must be: as wide as the window's face, the caption would not fit.
-        if (QFont wider = control->font(); wider.stretch() != shown->font().stretch()) {
-            wider.setStretch(shown->font().stretch());
-            QVERIFY2(!control->geometry().contains(captionNeeds(control, wider)), qPrintable(name));
+
+    // Guards the layout: every control named, inside its window, clear of the others, its caption
+    // whole in the font drawn, buttons bold, labels painted as designed; the help panel over the left
+    // column only, its switches in reach.
+    void controlsFitTheirWindow()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, title);
+        QFETCH(bool, help);
+        QFETCH(QString, flat);
+        QFETCH(QString, names);
+        Rig rig;
+        QVERIFY(rig.startWith(Rig::practice));
+        rig.click(form == QLatin1String("Form1") ? "CmdQRNWebSite" : "CmndSetup");
+        if (help)
+            rig.click("HelpCommand");
+        QWidget *shown = window(rig, form);
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->objectName(), form);
+        QCOMPARE(shown->windowTitle(), title);
+
+        QList<QWidget *> controls;
+        for (QWidget *control : shown->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (control->isVisible())
+                controls << control;
         }
-        QCOMPARE(QFontInfo(control->font()).family(), control->font().family());
-        if (auto *button = qobject_cast<QPushButton *>(control))
-            QVERIFY2(!button->isDefault() && !button->autoDefault() && button->font().bold(), qPrintable(name));
-        if (auto *label = qobject_cast<QLabel *>(control)) {
-            const bool asBox = Rig::list(flat).contains(name);
-            QCOMPARE(label->frameShape() == QFrame::Box, asBox);
-            QVERIFY2(label->autoFillBackground(), qPrintable(name));
-            QCOMPARE(label->palette().color(QPalette::Window), shown->palette().color(asBox ? QPalette::Base : QPalette::Button));
-            if (form == u"Form3")
-                QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+        QStringList shownNames;
+        for (QWidget *control : std::as_const(controls))
+            shownNames << control->objectName();
+        shownNames.sort();
+        QStringList expected = Rig::list(names);
+        expected.sort();
+        QCOMPARE(shownNames, expected);
+        for (QWidget *control : controls) {
+            const QString name = control->objectName();
+            QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+            QVERIFY2(shown->rect().contains(control->geometry()), qPrintable(name));
+            const QRect needs = captionNeeds(control, control->font());
+            QVERIFY2(control->geometry().contains(needs) || needs.isNull(), qPrintable(name));
+            // Narrowed only where it must be: as wide as the window's face, the caption would not fit.
+            if (QFont wider = control->font(); wider.stretch() != shown->font().stretch()) {
+                wider.setStretch(shown->font().stretch());
+                QVERIFY2(!control->geometry().contains(captionNeeds(control, wider)), qPrintable(name));
+            }
+            QCOMPARE(QFontInfo(control->font()).family(), control->font().family());
+            if (auto *button = qobject_cast<QPushButton *>(control))
+                QVERIFY2(!button->isDefault() && !button->autoDefault() && button->font().bold(), qPrintable(name));
+            if (auto *label = qobject_cast<QLabel *>(control)) {
+                const bool asBox = Rig::list(flat).contains(name);
+                QCOMPARE(label->frameShape() == QFrame::Box, asBox);
+                QVERIFY2(label->autoFillBackground(), qPrintable(name));
+                QCOMPARE(label->palette().color(QPalette::Window), shown->palette().color(asBox ? QPalette::Base : QPalette::Button));
+                if (form == u"Form3")
+                    QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+            }
+            if (auto *box = qobject_cast<QLineEdit *>(control))
+                QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
+            for (QWidget *other : controls) {
+                const bool underHelp = other->objectName() == QLatin1String("HelpPanel")
+                    && other->geometry().right() < rig.setup().Dir1()->geometry().left();
+                if (other != control && !underHelp && control->objectName() != QLatin1String("HelpPanel"))
+                    QVERIFY2(!control->geometry().intersects(other->geometry()), qPrintable(name + u' ' + other->objectName()));
+            }
         }
-        if (auto *box = qobject_cast<QLineEdit *>(control))
-            QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
-        for (QWidget *other : controls) {
-            const bool underHelp = other->objectName() == QLatin1String("HelpPanel")
-                && other->geometry().right() < rig.setup().Dir1()->geometry().left();
-            if (other != control && !underHelp && control->objectName() != QLatin1String("HelpPanel"))
-                QVERIFY2(!control->geometry().intersects(other->geometry()), qPrintable(name + u' ' + other->objectName()));
+        if (help) {
+            for (const char *name : {"HelpCommand", "Label10", "Label5"})
+                QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);
+            QCOMPARE(rig.setup().HelpPanel()->focusPolicy(), Qt::NoFocus);
         }
     }
-    if (help) {
-        for (const char *name : {"HelpCommand", "Label10", "Label5"})
-            QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);
-        QCOMPARE(rig.setup().HelpPanel()->focusPolicy(), Qt::NoFocus);
+
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("main window") << "Form1" << QStringList{"YourSiteID", "SendClaims", "GetReports", "Command1", "Command2",
+                                                               "CmdQRNWebSite", "CmndSetup", "YourSiteID"};
+        QTest::newRow("setup window") << "Form3" << QStringList{"Drive1", "Dir1", "SftwrList", "SiteIDText", "HelpCommand", "Command1",
+                                                                "FileNameText", "FilePathText", "SftwrText", "CmndSaveSetup",
+                                                                "SftwrFormatText", "Drive1"};
     }
-}
 
-void TestWindows::tabOrder_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QStringList>("order");
-    QTest::newRow("main window") << "Form1" << QStringList{"YourSiteID", "SendClaims", "GetReports", "Command1", "Command2",
-                                                           "CmdQRNWebSite", "CmndSetup", "YourSiteID"};
-    QTest::newRow("setup window") << "Form3" << QStringList{"Drive1", "Dir1", "SftwrList", "SiteIDText", "HelpCommand", "Command1",
-                                                            "FileNameText", "FilePathText", "SftwrText", "CmndSaveSetup",
-                                                            "SftwrFormatText", "Drive1"};
-}
+    // Guards the order Tab walks, from the control that has the focus when the window opens.
+    void tabOrder()
+    {
+        QFETCH(QString, form);
+        QFETCH(QStringList, order);
+        Rig rig;
+        QVERIFY(rig.startWith(Rig::practice));
+        if (form == QLatin1String("Form3"))
+            rig.click("CmndSetup");
+        QWidget *shown = window(rig, form);
+        QApplication::setActiveWindow(shown);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        if (form == QLatin1String("Form1"))
+            rig.main().YourSiteID()->setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        while (visited.size() < order.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+    }
 
-// Guards the order Tab walks, from the control that has the focus when the window opens.
-void TestWindows::tabOrder()
-{
-    QFETCH(QString, form);
-    QFETCH(QStringList, order);
-    Rig rig;
-    QVERIFY(rig.startWith(Rig::practice));
-    if (form == QLatin1String("Form3"))
+    // Guards against a default button: Enter or Escape in either window must start nothing.
+    void enterAndEscapeStartNothing()
+    {
+        Rig rig;
+        QVERIFY(rig.startWith(Rig::practice, {QStringLiteral("A.001")}));
+        for (const char *name : {"YourSiteID", "SendClaims"}) {
+            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
+            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+        }
         rig.click("CmndSetup");
-    QWidget *shown = window(rig, form);
-    QApplication::setActiveWindow(shown);
-    QVERIFY(QTest::qWaitForWindowActive(shown));
-    if (form == QLatin1String("Form1"))
-        rig.main().YourSiteID()->setFocus();
-    QTRY_VERIFY(QApplication::focusWidget());
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    while (visited.size() < order.size()) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        for (const char *name : {"SiteIDText", "SftwrList", "CmndSaveSetup"}) {
+            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
+            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+        }
+        QVERIFY(rig.host->messages.isEmpty());
+        QVERIFY(rig.host->starts.isEmpty());
+        QVERIFY(rig.setup().isVisible());
+        QVERIFY(!rig.runtime->hasEnded());
+        QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.001")});
+        QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), Rig::practice);
     }
-    QCOMPARE(visited, order);
-}
 
-// Guards against a default button: Enter or Escape in either window must start nothing.
-void TestWindows::enterAndEscapeStartNothing()
-{
-    Rig rig;
-    QVERIFY(rig.startWith(Rig::practice, {QStringLiteral("A.001")}));
-    for (const char *name : {"YourSiteID", "SendClaims"}) {
-        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
-        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+    void messageBoxes_data()
+    {
+        QTest::addColumn<bool>("yesNo");
+        QTest::addColumn<QString>("details");
+        QTest::addColumn<int>("pressed");   // the button the person presses
+        QTest::addColumn<int>("answer");
+        QTest::newRow("OK") << false << "" << int(QMessageBox::Ok) << 1;
+        QTest::newRow("OK, with details") << false << "A.CLM\nB.CLM" << int(QMessageBox::Ok) << 1;
+        QTest::newRow("Yes") << true << "" << int(QMessageBox::Yes) << 6;
+        QTest::newRow("No") << true << "" << int(QMessageBox::No) << 7;
     }
-    rig.click("CmndSetup");
-    for (const char *name : {"SiteIDText", "SftwrList", "CmndSaveSetup"}) {
-        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
-        QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
+
+    // Guards the real message box: its title, its buttons, its details, and the answer the person gave.
+    void messageBoxes()
+    {
+        QFETCH(bool, yesNo);
+        QFETCH(QString, details);
+        QFETCH(int, pressed);
+        QFETCH(int, answer);
+        DesktopHost host;
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->windowTitle() + u'|' + box->text() + u'|' + box->detailedText() + u'|'
+                + QString::number(int(box->standardButtons()), 16);
+            box->button(QMessageBox::StandardButton(pressed))->click();
+        });
+        QCOMPARE(int(host.messageBox(u"Shown"_s, yesNo ? Host::Buttons::YesNo : Host::Buttons::Ok, details)), answer);
+        const auto buttons = yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
+        QCOMPARE(seen, u"QRNWeb|Shown|"_s + details + u'|' + QString::number(int(buttons), 16));
     }
-    QVERIFY(rig.host->messages.isEmpty());
-    QVERIFY(rig.host->starts.isEmpty());
-    QVERIFY(rig.setup().isVisible());
-    QVERIFY(!rig.runtime->hasEnded());
-    QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.001")});
-    QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), Rig::practice);
-}
 
-void TestWindows::messageBoxes_data()
-{
-    QTest::addColumn<bool>("yesNo");
-    QTest::addColumn<QString>("details");
-    QTest::addColumn<int>("pressed");   // the button the person presses
-    QTest::addColumn<int>("answer");
-    QTest::newRow("OK") << false << "" << int(QMessageBox::Ok) << 1;
-    QTest::newRow("OK, with details") << false << "A.CLM\nB.CLM" << int(QMessageBox::Ok) << 1;
-    QTest::newRow("Yes") << true << "" << int(QMessageBox::Yes) << 6;
-    QTest::newRow("No") << true << "" << int(QMessageBox::No) << 7;
-}
-
-// Guards the real message box: its title, its buttons, its details, and the answer the person gave.
-void TestWindows::messageBoxes()
-{
-    QFETCH(bool, yesNo);
-    QFETCH(QString, details);
-    QFETCH(int, pressed);
-    QFETCH(int, answer);
-    DesktopHost host;
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        seen = box->windowTitle() + u'|' + box->text() + u'|' + box->detailedText() + u'|'
-            + QString::number(int(box->standardButtons()), 16);
-        box->button(QMessageBox::StandardButton(pressed))->click();
-    });
-    QCOMPARE(int(host.messageBox(u"Shown"_s, yesNo ? Host::Buttons::YesNo : Host::Buttons::Ok, details)), answer);
-    const auto buttons = yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QCOMPARE(seen, u"QRNWeb|Shown|"_s + details + u'|' + QString::number(int(buttons), 16));
-}
-
-// Guards the browser start: one argument, passed as it stands, never through a shell.
-void TestWindows::browserGetsOneArgument()
-{
-    QTemporaryDir dir;
-    const QString browser = dir.filePath(u"browser"_s), seen = dir.filePath(u"seen"_s);
-    QFile script(browser);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s:%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " + QFile::encodeName(seen) + "\n");
-    script.close();
-    script.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
-    DesktopHost host;
-    QVERIFY(host.startProgram(browser, u"https://x/ecp/ab 12;rm -rf $HOME"_s, nullptr));
-    QTRY_VERIFY(QFileInfo::exists(seen));
-    QFile result(seen);
-    QVERIFY(result.open(QIODevice::ReadOnly));
-    QCOMPARE(result.readAll(), QByteArray("1:https://x/ecp/ab 12;rm -rf $HOME"));
-    QString error;
-    QVERIFY(!host.startProgram(dir.filePath(u"gone"_s), u"x"_s, &error));
-    QCOMPARE(error, u"the system could not start it"_s);
-}
+    // Guards the browser start: one argument, passed as it stands, never through a shell.
+    void browserGetsOneArgument()
+    {
+        QTemporaryDir dir;
+        const QString browser = dir.filePath(u"browser"_s), seen = dir.filePath(u"seen"_s);
+        QFile script(browser);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s:%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " + QFile::encodeName(seen) + "\n");
+        script.close();
+        script.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+        DesktopHost host;
+        QVERIFY(host.startProgram(browser, u"https://x/ecp/ab 12;rm -rf $HOME"_s, nullptr));
+        QTRY_VERIFY(QFileInfo::exists(seen));
+        QFile result(seen);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), QByteArray("1:https://x/ecp/ab 12;rm -rf $HOME"));
+        QString error;
+        QVERIFY(!host.startProgram(dir.filePath(u"gone"_s), u"x"_s, &error));
+        QCOMPARE(error, u"the system could not start it"_s);
+    }
+};
 
 QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"
