@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 namespace {
 
 // What the practice software wrote into a claim file; BIG ones are too large to be read at once.

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-
 namespace {
 const QByteArray nulInSiteId("site-id:ab\0" "12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n", 62);
 const QString resend = QStringLiteral("Check with QRN before executing this command. It could result in a duplicate file "

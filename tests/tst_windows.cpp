@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-
 namespace {
 
 QWidget *window(Rig &rig, const QString &name)
