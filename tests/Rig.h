@@ -69,10 +69,12 @@ template<typename T>
 T *Rig::find(const char *name)
 {
     // Both windows have a Command1: the setup window's is meant while it is shown.
-    QWidget *first = setup().isVisible() ? static_cast<QWidget *>(&setup()) : &main();
-    T *found = first->findChild<T *>(QLatin1String(name));
+    QWidget *windows[] = {&main(), &setup()};
+    if (setup().isVisible())
+        std::swap(windows[0], windows[1]);
+    T *found = windows[0]->findChild<T *>(QLatin1String(name));
     if (!found)
-        found = (first == &main() ? static_cast<QWidget *>(&setup()) : &main())->findChild<T *>(QLatin1String(name));
+        found = windows[1]->findChild<T *>(QLatin1String(name));
     if (!found)
         qFatal("no control %s", name);
     return found;

@@ -34,11 +34,13 @@ public:
 
     bool startProgram(const QString &program, const QString &argument, QString *error) override
     {
-        if (browserFails && error)
-            *error = QStringLiteral("the system could not start it");
-        if (!browserFails)
-            starts << Start{program, argument};
-        return !browserFails;
+        if (browserFails) {
+            if (error)
+                *error = QStringLiteral("the system could not start it");
+            return false;
+        }
+        starts << Start{program, argument};
+        return true;
     }
 
     QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7)); }
