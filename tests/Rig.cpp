@@ -1,10 +1,16 @@
 #include "Rig.h"
 
+#include "session/Addresses.h"
+#include "setup/HelpText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QMetaEnum>
+#include <QPlainTextEdit>
 #include <QTest>
+
+#include <optional>
 
 const QByteArray Rig::practice("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
 
@@ -77,7 +83,7 @@ bool Rig::restart()
 
 void Rig::click(const char *button)
 {
-    QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+    QTest::mouseClick(find(button), Qt::LeftButton);
 }
 
 void Rig::edit(const QStringList &edits)
@@ -86,4 +92,100 @@ void Rig::edit(const QStringList &edits)
         const qsizetype equals = edit.indexOf(u'=');
         find<QLineEdit>(qPrintable(edit.left(equals)))->setText(edit.mid(equals + 1));
     }
+}
+
+void Rig::pick(QListWidget *list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+void Rig::play(const QString &script)
+{
+    QStringList steps = script.split(u"; "_s);
+    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s};
+    qsizetype first = 0;
+    while (first < steps.size() && laying.contains(steps.at(first).section(u' ', 0, 0)))
+        ++first;
+    if (!steps.contains(u"start"_s))
+        steps.insert(first, u"start"_s);
+    for (QString step : std::as_const(steps)) {
+        step.replace(u"$portal"_s, PortalAddress).replace(u"$web"_s, WebSiteAddress);
+        const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1), words = rest.section(u' ', 1);
+        const QByteArray name = rest.section(u' ', 0, 0).toLatin1();
+        std::optional<QString> seen;   // what a check sees
+        QString expected = rest;       // and what the scenario says it sees
+        if (verb == u"setup") {
+            write(u"qrn/setup.fil"_s, rest.toLatin1());
+        } else if (verb == u"claims") {
+            for (const QString &claim : list(rest))
+                write(u"claimin/"_s + claim, "claim " + claim.toLatin1());
+        } else if (verb == u"write") {
+            write(QString::fromLatin1(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
+        } else if (verb == u"mkdir") {
+            QDir().mkpath(onC(rest));
+        } else if (verb == u"remove") {
+            QFile::remove(onC(rest));
+        } else if (verb == u"start" || verb == u"restart") {
+            installBrowser();
+            QDir().mkpath(onC(u"claimin"_s));
+            QVERIFY2(verb == u"start" ? start() : restart(), "the program ended at its start");
+        } else if (verb == u"click") {
+            click(name);
+        } else if (verb == u"type") {
+            QTest::keyClicks(find(name), words);
+        } else if (verb == u"set") {
+            find<QLineEdit>(name)->setText(words);
+        } else if (verb == u"key") {
+            bool known = false;
+            const int key = QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + words).toLatin1(), &known);
+            QVERIFY2(known, qPrintable(step));
+            QTest::keyClick(find(name), Qt::Key(key));
+        } else if (verb == u"pick") {
+            pick(find<QListWidget>(name), words.toInt());
+        } else if (verb == u"close") {
+            find(name)->close();
+        } else if (verb == u"answer") {
+            host->answers << Host::Answer(rest.toInt());
+        } else if (verb == u"told" || verb == u"asked") {
+            const bool box = !host->messages.isEmpty();
+            seen = box ? (host->messageButtons.takeFirst() == Host::Buttons::YesNo ? u"asked "_s : u"told "_s)
+                             + host->messages.takeFirst().left(rest.size())
+                       : u"no box"_s;
+            if (box)
+                host->details.removeFirst();
+            expected = step;
+        } else if (verb == u"opened") {
+            const TestHost::Start start = host->starts.value(0);
+            seen = host->starts.isEmpty() ? u"no browser start"_s : QFileInfo(start.program).fileName() + u' ' + start.argument;
+            if (!host->starts.isEmpty())
+                host->starts.removeFirst();
+        } else if (verb == u"files") {
+            seen = files(QString::fromLatin1(name)).join(u' ');
+            expected = words;
+        } else if (verb == u"read") {
+            seen = QString::fromLatin1(read(QString::fromLatin1(name)));
+            expected = words;
+        } else if (verb == u"field") {
+            QWidget *field = find(name);
+            auto *panel = qobject_cast<QPlainTextEdit *>(field);
+            seen = panel ? panel->toPlainText() : find<QLineEdit>(name)->text();
+            expected = words == u"$help" ? QString(HelpText::text()).replace(u"\r\n"_s, u"\n"_s) : words;
+        } else if (verb == u"shown" || verb == u"hidden") {
+            seen = find(name)->isVisible() ? u"shown"_s : u"hidden"_s;
+            expected = verb;
+        } else if (verb == u"log") {
+            seen = logOpen() ? u"open"_s : u"closed"_s;
+        } else if (verb == u"run") {
+            seen = runtime->hasEnded() ? u"ended"_s : u"going"_s;
+        } else {
+            qFatal("unknown step %s", qPrintable(step));
+        }
+        if (seen && !QTest::qCompare(*seen, expected, qPrintable(step), "the scenario", __FILE__, __LINE__))
+            return;
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QVERIFY2(host->messages.isEmpty(), qPrintable(u"a box left unchecked: "_s + host->messages.value(0)));
+    QVERIFY2(host->starts.isEmpty(), qPrintable(u"a browser start left unchecked: "_s + host->starts.value(0).argument));
 }

@@ -9,6 +9,7 @@
 #include "windows/Form3.h"
 
 #include <QByteArray>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -52,6 +53,15 @@ public:
     // Types each "BoxName=text" into the setup window, as setText would.
     void edit(const QStringList &edits);
     bool logOpen() const { return runtime->isOpen(session->vars().LogFileNo); }
+    static void pick(QListWidget *list, int row);
+
+    // Plays a scenario of steps apart by "; ", each a verb and its words. Before "start" (put after
+    // the first steps that lay out the drives, when missing): setup BYTES, claims NAMES, write PATH [TEXT], mkdir PATH.
+    // Then a person or the machine acts: click, type, set, key, pick, close, answer, remove, restart;
+    // and what is then seen is checked: told or asked (the next box begins so), opened (the next
+    // browser start's argument), files, read, field, shown or hidden, log open|closed, run ended|going.
+    // Every box and every browser start must have been checked by the end.
+    void play(const QString &script);
 
     QTemporaryDir dir;
     QString driveFolder = dir.filePath(u"dosdevices"_s);
@@ -72,6 +82,10 @@ T *Rig::find(const char *name)
     QWidget *windows[] = {&main(), &setup()};
     if (setup().isVisible())
         std::swap(windows[0], windows[1]);
+    for (QWidget *window : windows) {
+        if (window->objectName() == QLatin1String(name))
+            return qobject_cast<T *>(window);
+    }
     T *found = windows[0]->findChild<T *>(QLatin1String(name));
     if (!found)
         found = windows[1]->findChild<T *>(QLatin1String(name));

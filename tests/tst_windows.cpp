@@ -163,28 +163,6 @@ private slots:
         QCOMPARE(visited, order);
     }
 
-    // Guards against a default button: Enter or Escape in either window must start nothing.
-    void enterAndEscapeStartNothing()
-    {
-        Rig rig;
-        QVERIFY(rig.startWith(Rig::practice, {QStringLiteral("A.001")}));
-        for (const char *name : {"YourSiteID", "SendClaims"}) {
-            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
-            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
-        }
-        rig.click("CmndSetup");
-        for (const char *name : {"SiteIDText", "SftwrList", "CmndSaveSetup"}) {
-            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Return);
-            QTest::keyClick(rig.find<QWidget>(name), Qt::Key_Escape);
-        }
-        QVERIFY(rig.host->messages.isEmpty());
-        QVERIFY(rig.host->starts.isEmpty());
-        QVERIFY(rig.setup().isVisible());
-        QVERIFY(!rig.runtime->hasEnded());
-        QCOMPARE(rig.files(QStringLiteral("claimin")), QStringList{QStringLiteral("A.001")});
-        QCOMPARE(rig.read(QStringLiteral("qrn/setup.fil")), Rig::practice);
-    }
-
     void messageBoxes_data()
     {
         QTest::addColumn<bool>("yesNo");

@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "session/Addresses.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +24,8 @@ QByteArray content(const QString &claim)
 
 } // namespace
 
-class TestClaimSubmission : public QObject
+// A run as a practice meets it: start-up, each command, Send Claims with every file it may find.
+class TestSession : public QObject
 {
     Q_OBJECT
 
@@ -129,54 +129,6 @@ private slots:
         QCOMPARE(rig.host->starts.size(), told.isEmpty() || told.startsWith(u"The portal was opened") ? 1 : 0);
     }
 
-    // Guards the log's exact lines and the portal address, and that a later press writes to no closed
-    // log and sees the folders as they are now, not as the last press left them.
-    void logAndPortal()
-    {
-        Rig rig;
-        QVERIFY(rig.startWith(Rig::practice, {u"A.001"_s}, content));
-        rig.click("SendClaims");
-        const QByteArray log("Start QRNWeb session on 03-04-2026 at 09:05:07\r\ncopy C:\\CLAIMIN\\ to claims\\\r\n"
-                             "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n");
-        QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), log);
-        QVERIFY(!rig.runtime->isOpen(rig.session->vars().LogFileNo));
-        rig.write(u"claimin/B.001"_s, content(u"B.001"_s));
-        rig.write(u"qrn/claimsbu/b.001"_s, "an old backup put back meanwhile");
-        rig.click("SendClaims");
-        QCOMPARE(rig.files(u"qrn/claims"_s), QStringList{u"B.NS2"_s});
-        QCOMPARE(rig.files(u"qrn/claimsbu"_s), (QStringList{u"A.001"_s, u"b.001"_s}));
-        QCOMPARE(rig.read(u"qrn/claimsbu/b.001"_s), content(u"B.001"_s));
-        QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), log);
-        QCOMPARE(rig.host->starts.size(), 2);
-        for (const TestHost::Start &start : std::as_const(rig.host->starts)) {
-            QVERIFY(start.program.endsWith(u"/program files/mozilla firefox/firefox.exe"));
-            QCOMPARE(start.argument, PortalAddress + u"ab12"_s);
-        }
-    }
-
-    // Guards practice software that writes its claims in turn under one name: each goes up once, one a press.
-    void sharedOutboundNameGoesOnePerPress()
-    {
-        Rig rig;
-        const QStringList claims = Rig::list(u"ECLAIM.001 ECLAIM.002 eclaim"_s);
-        QVERIFY(rig.startWith("site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n", claims, content));
-        for (int press = 0; press < 3; ++press) {
-            rig.host->messages.clear();
-            rig.click("SendClaims");
-            const QStringList sent = rig.files(u"qrn/claims"_s), stay = claims.mid(0, 2 - press);
-            QCOMPARE(sent.size(), 1);
-            QCOMPARE(rig.read(u"qrn/claims/"_s + sent.first()), content(claims.at(2 - press)));
-            QCOMPARE(rig.files(u"claimin"_s), stay);
-            QCOMPARE(rig.host->messages.size(), stay.isEmpty() ? 0 : 1);
-            for (const QString &name : stay)
-                QVERIFY(rig.host->messages[0].contains(name));
-        }
-        rig.click("SendClaims");
-        QCOMPARE(rig.host->messages.last(), u"No Claims Found to Send"_s);
-        QCOMPARE(rig.files(u"qrn/claimsbu"_s), claims);
-        QCOMPARE(rig.host->starts.size(), 3);
-    }
-
     void oddEntriesAreNamed_data()
     {
         QTest::addColumn<QByteArray>("name");
@@ -240,7 +192,129 @@ private slots:
         for (const QString &claim : claims)
             QVERIFY(rig.host->details[0].contains(claim));
     }
+    // Guards the first start of a new practice: the program's folders, a fresh log, one box, drive C.
+    void firstStartWithoutSetup()
+    {
+        Rig rig;
+        rig.installBrowser();
+        rig.write(u"qrn/claims/keep.txt"_s, "x");   // folders that exist already are no error
+        rig.write(u"qrn/log/qrnweb.txt"_s, "Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n");
+        // Started from another drive, it works on drive C all the same.
+        rig.addDrive(u"d:"_s, u"d_drive"_s);
+        QVERIFY(rig.runtime->changeDrive(u"d:"_s));
+        QVERIFY(rig.start());
+        for (const char *folder : {"qrn", "qrn/claims", "qrn/claimsbu", "qrn/reports", "qrn/user", "qrn/log"})
+            QVERIFY2(QFileInfo(rig.onC(QLatin1String(folder))).isDir(), folder);
+        QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), QByteArray("Start QRNWeb session on 03-04-2026 at 09:05:07\r\n"));
+        QCOMPARE(rig.host->messages, QStringList{u"Setup Required, Click OK and then Click on Setup"_s});
+        QCOMPARE(rig.host->messageButtons, QList<Host::Buttons>{Host::Buttons::Ok});
+        QVERIFY(rig.main().isVisible() && rig.logOpen());
+        QVERIFY(rig.session->vars().ClaimPath.isEmpty());
+        QCOMPARE(rig.runtime->currentFolder(), u"c:\\qrn"_s);
+    }
+
+    void browserCandidatesInOrder_data()
+    {
+        QTest::addColumn<QString>("installed");   // below C:, apart by '|'
+        QTest::addColumn<QString>("chosen");
+        const QString ff = u"program files%1/mozilla firefox/firefox.exe"_s, ie = u"program files%1/internet explorer/iexplore.exe"_s;
+        const QString x86 = u" (x86)"_s;
+        QTest::newRow("firefox in both, x86 wins") << ff.arg(QString()) + u'|' + ff.arg(x86) << ff.arg(x86);
+        QTest::newRow("firefox before explorer") << ie.arg(x86) + u'|' + ff.arg(QString()) << ff.arg(QString());
+        QTest::newRow("explorer x86 before explorer") << ie.arg(QString()) + u'|' + ie.arg(x86) << ie.arg(x86);
+        QTest::newRow("explorer alone") << ie.arg(QString()) << ie.arg(QString());
+        QTest::newRow("other case on disk") << u"Program Files/Mozilla Firefox/FIREFOX.EXE"_s << ff.arg(QString());
+        QTest::newRow("a folder is no browser") << ff.arg(QString()) + u'/' << QString();
+    }
+
+    // Guards the browser the portal opens in, and that without one the program ends before its window.
+    void browserCandidatesInOrder()
+    {
+        QFETCH(QString, installed);
+        QFETCH(QString, chosen);
+        Rig rig;
+        for (const QString &path : installed.split(u'|')) {
+            if (path.endsWith(u'/'))
+                QDir().mkpath(rig.onC(path));
+            else
+                rig.installBrowser(path);
+        }
+        rig.write(u"qrn/setup.fil"_s, "site-id:ab12\r\n");
+        const bool found = !chosen.isEmpty();
+        QCOMPARE(rig.start(), found);
+        QCOMPARE(rig.session->vars().BrowserPath, found ? u"c:\\"_s + QString(chosen).replace(u'/', u'\\') : QString());
+        QCOMPARE(rig.host->messages, found ? QStringList() : QStringList{u"Browser not found, Call QRN"_s});
+        QCOMPARE(rig.runtime->hasEnded(), !found);
+        QCOMPARE(rig.main().isVisible(), found);
+        QCOMPARE(rig.logOpen(), found);
+    }
+
+    void scenarios_data()
+    {
+        QTest::addColumn<QString>("script");
+        const QString resend = u"asked Check with QRN before executing this command. It could result in a duplicate file of "
+                               "claims being sent. Click Yes to continue."_s;
+        const QString ab12 = u"setup site-id:ab12\r\n; claims A.CLM; "_s, badSiteId = u"told The site id holds a character that cannot be sent"_s;
+        const QString nul = u"setup site-id:ab\0" "12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n; claims A.CLM; "_s;
+        const QString setupRequired = u"told Setup Required, Click OK and then Click on Setup; "_s;
+        const QString log = u"read qrn/log/qrnweb.txt Start QRNWeb session on 03-04-2026 at 09:05:07\r\ncopy C:\\CLAIMIN\\ to claims\\\r\n"
+                            "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n"_s;
+        // The portal address each command opens, and when it opens none: a wrong site id would show
+        // another practice's claims, a second start would upload twice.
+        QTest::newRow("Get Reports") << ab12 + u"click GetReports; opened firefox.exe $portalab12; log closed"_s;
+        QTest::newRow("Get Reports without a site id") << setupRequired + u"click GetReports; opened firefox.exe $portal; log closed"_s;
+        QTest::newRow("a site id typed in the main window is not used")
+            << ab12 + u"set YourSiteID ZZ99; click GetReports; opened firefox.exe $portalab12"_s;
+        QTest::newRow("Resend Claims, Yes") << ab12 + u"answer 6; click Command2; "_s + resend
+                + u"; opened firefox.exe $portalab12; log closed; files claimin A.CLM"_s;
+        QTest::newRow("Resend Claims, No") << ab12 + u"answer 7; click Command2; "_s + resend + u"; log open"_s;
+        QTest::newRow("web site, twice")
+            << ab12 + u"click CmdQRNWebSite; click CmdQRNWebSite; opened firefox.exe $web; opened firefox.exe $web; log open"_s;
+        QTest::newRow("browser gone") << ab12 + u"remove program files/mozilla firefox/firefox.exe; click GetReports; "
+                                                "told The browser c:\\program files\\mozilla firefox\\firefox.exe could not be started: ; log closed"_s;
+        QTest::newRow("NUL in the site id, Get Reports") << nul + u"click GetReports; "_s + badSiteId + u"; log open"_s;
+        QTest::newRow("NUL in the site id, Resend Claims") << nul + u"click Command2; "_s + resend + u"; "_s + badSiteId;
+        QTest::newRow("NUL in the site id, Send Claims") << nul + u"click SendClaims; "_s + badSiteId + u"; files claimin A.CLM"_s;
+        // The log's exact lines; a later press writes to no closed log and sees the folders as they
+        // are now, not as the last press left them.
+        QTest::newRow("log and a second press")
+            << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims A.001; click SendClaims; opened firefox.exe $portalab12; "_s
+                + log + u"; log closed; write claimin/B.001 claim B.001; write qrn/claimsbu/b.001 an old backup put back; "
+                        "click SendClaims; opened firefox.exe $portalab12; files qrn/claims B.NS2; files qrn/claimsbu A.001 b.001; "
+                        "read qrn/claimsbu/b.001 claim B.001; "_s + log;
+        const QString kept = u"The portal was opened, but these claim files stayed in the claim folder:\nECLAIM.001 (another claim "
+                             "file with the same name before the dot took its place in the outbound folder"_s;
+        // Practice software that writes its claims in turn under one name: each goes up once, one a press.
+        QTest::newRow("one outbound name, one claim a press")
+            << u"setup site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n; claims ECLAIM.001 ECLAIM.002 eclaim; "
+               "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim eclaim; files claimin ECLAIM.001 ECLAIM.002; told "_s + kept + u"; "
+               "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim ECLAIM.002; files claimin ECLAIM.001; told "_s + kept + u"; "
+               "click SendClaims; opened firefox.exe $portalab12; files qrn/claims ECLAIM.NS2; read qrn/claims/ECLAIM.NS2 claim ECLAIM.001; "
+               "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu ECLAIM.001 ECLAIM.002 eclaim"_s;
+        // The end of a run: the log closed, no box, and nothing typed in the setup window saved.
+        const QString ns2 = u"setup site-id:ab12\r\nsitefmt:NS2\r\n; "_s, ended = u"; run ended; log closed; read qrn/setup.fil site-id:ab12\r\nsitefmt:NS2\r\n"_s;
+        QTest::newRow("main window closed") << ns2 + u"close Form1"_s + ended;
+        QTest::newRow("Exit") << ns2 + u"click Command1"_s + ended;
+        QTest::newRow("setup window closed, nothing saved") << ns2 + u"click CmndSetup; set SiteIDText zz99; close Form3"_s + ended;
+        // A run whose log cannot be opened goes on, and nothing meant for the log lands elsewhere.
+        QTest::newRow("log that cannot be opened") << u"mkdir qrn/log/qrnweb.txt; setup site-id:ab12\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n; "
+                                                      "claims A.001; start; click CmndSetup; click CmndSaveSetup; click Command1; click SendClaims; "
+                                                      "opened firefox.exe $portalab12; read qrn/setup.fil site-id:ab12\r\nsiteswr:\r\nsitefmt:\r\n"
+                                                      "sitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n"_s;
+        // No default button: Enter or Escape in either window starts nothing.
+        QString keys = ab12;
+        for (const char *name : {"YourSiteID", "SendClaims", "CmndSetup", "SiteIDText", "SftwrList", "CmndSaveSetup"})
+            keys += u"key %1 Return; key %1 Escape; "_s.arg(QLatin1String(name)) + (name == QByteArray("CmndSetup") ? u"click CmndSetup; "_s : QString());
+        QTest::newRow("Enter and Escape") << keys + u"shown Form3; run going; files claimin A.CLM; read qrn/setup.fil site-id:ab12\r\n"_s;
+    }
+
+    // Guards each scenario of the commands of the two windows, the ends of a run and its log.
+    void scenarios()
+    {
+        QFETCH(QString, script);
+        Rig().play(script);
+    }
 };
 
-QTEST_MAIN(TestClaimSubmission)
-#include "tst_claimsubmission.moc"
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"

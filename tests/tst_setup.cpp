@@ -1,0 +1,276 @@
+#include "Rig.h"
+#include "setup/SoftwareCatalogue.h"
+#include "windows/DriveSelector.h"
+#include "windows/FolderSelector.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+namespace {
+
+void openSetup(Rig &rig, const QByteArray &setup = {})
+{
+    QVERIFY(rig.startWith(setup));
+    rig.click("CmndSetup");
+}
+
+} // namespace
+
+// The setup file as start-up reads it and Save Setup writes it, and the setup window as a person fills it in.
+class TestSetup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reading_data()
+    {
+        // The main window's site id, then the values used and the setup window's fields.
+        for (const char *column : {"shown", "siteId", "software", "format", "claimPath", "fileSpec"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<QByteArray>("file");
+        const auto row = [](const char *tag, const QByteArray &file, const QString &shown, const char *siteId, const char *software,
+                            const char *format, const char *claimPath, const QString &fileSpec) {
+            QTest::newRow(tag) << shown << siteId << software << format << claimPath << fileSpec << file;
+        };
+        row("all five", "site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:sdw\r\nsitepat:C:\\SoftDent\r\nsitefil:*.rep\r\n", u"AB12"_s, "ab12",
+            "SOFTDENT", "SDW", "C:\\SOFTDENT\\", u"*.REP"_s);
+        row("as saved empty", "site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n", {}, "", "", "", "\\", {});
+        row("key in capitals is skipped", "SITE-ID:ab12\r\nSITEFIL:*.CLM\r\n", {}, "", "", "", "", {});
+        row("drive root doubles the backslash", "sitepat:c:\\\r\n", {}, "", "", "", "C:\\\\", {});
+        row("trailing blanks go", "sitefil:*.clm   \r\n", {}, "", "", "", "", u"*.CLM"_s);
+        row("leading blanks stay", "site-id: ab1\r\nsitefil:  eclaim.*\r\n", u" AB1"_s, " ab1", "", "", "", u"  ECLAIM.*"_s);
+        row("last of two wins", "sitefil:A.*\r\nsite-id:zz99\r\nsitefil:B.*\r\nsite-id:ab12\r\n", u"AB12"_s, "ab12", "", "", "", u"B.*"_s);
+        row("short and blank lines skipped", "sitefmt\r\n\r\nsitefmt:ns2\r\n", {}, "", "", "NS2", "", {});
+        row("no final break, lone LF", "sitefmt:sdw\nsite-id:cd34", u"CD34"_s, "cd34", "", "SDW", "", {});
+        row("empty file", "", {}, "", "", "", "", {});
+        row("NUL bytes", QByteArray("sitefil:a\0b\r\n\0\0\0\r\n", 18), {}, "", "", "", "", u"A"_s + QChar(0) + u"B"_s);
+        row("a line of megabytes", "sitefil:" + QByteArray(3 << 20, 'x'), {}, "", "", "", "", QString(3 << 20, u'X'));
+        row("bytes above 127", "sitefil:\xe9\xff\xdf.clm\r\n", {}, "", "", "", "", QString::fromLatin1("\xc9\xff\xdf.CLM"));
+        row("only breaks", QByteArray(10000, '\n'), {}, "", "", "", "", {});
+    }
+
+    // Guards how start-up reads the file: what is shown, what is used, and that no file stops the start.
+    void reading()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, siteId);
+        QFETCH(QString, software);
+        QFETCH(QString, format);
+        QFETCH(QString, claimPath);
+        QFETCH(QString, fileSpec);
+        QFETCH(QByteArray, file);
+
+        Rig rig;
+        rig.installBrowser();
+        rig.write(u"qrn/setup.fil"_s, file);
+        QVERIFY(rig.start());
+        QVERIFY(rig.host->messages.isEmpty());
+        QCOMPARE(rig.main().YourSiteID()->text(), shown);
+        QCOMPARE(rig.session->vars().SiteId, siteId);
+        QCOMPARE(rig.session->vars().ClaimPath, claimPath);
+        QCOMPARE(rig.session->vars().ClaimFileSpec, fileSpec);
+        QCOMPARE(rig.setup().SftwrText()->text(), software);
+        QCOMPARE(rig.setup().SftwrFormatText()->text(), format);
+        QVERIFY(!rig.setup().isVisible());
+    }
+
+    void saving_data()
+    {
+        QTest::addColumn<QByteArray>("earlier");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QByteArray>("saved");   // empty: the earlier file stays
+        QTest::addColumn<QString>("told");
+        const QByteArray earlier("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
+        const auto row = [&](const char *tag, const QByteArray &before, const QString &edit, const QByteArray &saved,
+                             const QString &told = {}) {
+            QTest::newRow(tag) << before << (edit.contains(u'|') ? edit.split(u'|') : QStringList{edit}) << saved << told;
+        };
+        const QString notSaved = u"The setup was not saved: "_s;
+        row("every field, site id in small letters", {},
+            u"SiteIDText=aB12|SftwrText=SoftDent|SftwrFormatText=sdw|FilePathText=C:\\SOFTDENT|FileNameText=*.REP"_s, earlier);
+        row("nothing entered", {}, u"SiteIDText="_s, "site-id:\r\nsiteswr:\r\nsitefmt:\r\nsitepat:\r\nsitefil:\r\n");
+        row("other lines go", "site-id:ab12\r\nextra:line\r\n", u"SftwrText=A|SftwrFormatText=B|FilePathText=C|FileNameText=D"_s,
+            "site-id:ab12\r\nsiteswr:A\r\nsitefmt:B\r\nsitepat:C\r\nsitefil:D\r\n");
+        row("a value cannot forge a record", earlier, u"SftwrText=Soft\r\nsitepat:C:\\EVIL"_s,
+            "site-id:ab12\r\nsiteswr:Softsitepat:C:\\EVIL\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
+        row("highest 8-bit letter", earlier, QString::fromLatin1("SftwrText=Soft\xff"),
+            "site-id:ab12\r\nsiteswr:Soft\xff\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n");
+        row("typographic apostrophe in the folder", earlier, QString::fromUtf8("FilePathText=C:\\Dr Smith\u2019s"), {},
+            notSaved + QString::fromUtf8("the claim folder holds the character \u2019"));
+        row("snowman in the software name", earlier, QString::fromUtf8("SftwrText=Soft\u2603"), {},
+            notSaved + QString::fromUtf8("the software name holds the character \u2603"));
+        row("folder in the file name", earlier, u"FileNameText=SUB\\*.CLM"_s, {},
+            notSaved + u"the claim file name SUB\\*.CLM holds a folder"_s);
+    }
+
+    // Guards the five records Save Setup writes, each time whole, and the values it must refuse to
+    // write because they would come back as something else.
+    void saving()
+    {
+        QFETCH(QByteArray, earlier);
+        QFETCH(QStringList, edits);
+        QFETCH(QByteArray, saved);
+        QFETCH(QString, told);
+
+        Rig rig;
+        rig.startWith(earlier);
+        rig.click("CmndSetup");
+        rig.edit(edits);
+        for (int press = 0; press < 2; ++press) {
+            rig.click("CmndSaveSetup");
+            QCOMPARE(rig.read(u"qrn/setup.fil"_s), saved.isEmpty() ? earlier : saved);
+            QCOMPARE(rig.host->messages.size(), told.isEmpty() ? 0 : press + 1);
+            if (!told.isEmpty())
+                QVERIFY2(rig.host->messages.last().startsWith(told), qPrintable(rig.host->messages.last()));
+        }
+        QVERIFY(rig.setup().isVisible());
+        QCOMPARE(rig.files(u"qrn"_s).filter(u"setup"_s), QStringList{u"setup.fil"_s});
+        QCOMPARE(rig.runtime->isOpen(rig.session->vars().LogFileNo), !told.isEmpty());
+    }
+    // Guards the list and its picks: the catalogue in order, nothing chosen on opening or tabbing in,
+    // each pick, by mouse or arrow key, replacing what was typed with its preset; a header only names itself.
+    void catalogueFillsThePreset()
+    {
+        Rig rig;
+        openSetup(rig);
+        Form3 &setup = rig.setup();
+        QListWidget *list = setup.SftwrList();
+        const auto entries = SoftwareCatalogue::entries();
+        QCOMPARE(list->count(), qsizetype(entries.size()));
+        QApplication::setActiveWindow(&setup);
+        QVERIFY(QTest::qWaitForWindowActive(&setup));
+        setup.Dir1()->setFocus();
+        QTest::keyClick(setup.Dir1(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QVERIFY(list->selectedItems().isEmpty());
+        rig.edit({u"SftwrFormatText=xyz1"_s, u"FilePathText=C:\\MYCLAIMS"_s, u"FileNameText=*.MY"_s});
+        const QString folder = setup.Dir1()->path();
+        for (int row = 0; row < list->count(); ++row) {
+            const SoftwareCatalogue::Entry &entry = entries[size_t(row)];
+            QCOMPARE(list->item(row)->text(), entry.listed);
+            if (entry.key.isEmpty())
+                continue;
+            if (row % 2)
+                Rig::pick(list, row);
+            else
+                QTest::keyClick(list, Qt::Key_Down);
+            const QStringList shown{setup.SftwrText()->text(), rig.session->vars().SelectedSoftware, setup.SftwrFormatText()->text(),
+                                    setup.FilePathText()->text(), setup.FileNameText()->text()};
+            QCOMPARE(shown, (QStringList{entry.listed, entry.listed, entry.format, entry.folder, entry.fileName}));
+        }
+        QCOMPARE(setup.Dir1()->path(), folder);
+        QVERIFY(setup.SiteIDText()->text().isEmpty());
+        QCOMPARE(list->selectedItems().size(), 1);
+        Rig::pick(list, 0);
+        QCOMPARE(setup.SftwrText()->text(), entries.back().listed);
+        Rig::pick(list, 10);
+        QCOMPARE(setup.SftwrText()->text(), u"----Medical Software----"_s);
+        QCOMPARE(rig.session->vars().SelectedSoftware, u"----Medical Software----"_s);
+        QCOMPARE(setup.SftwrFormatText()->text(), entries.back().format);
+    }
+
+    void selectors_data()
+    {
+        QTest::addColumn<QString>("drive");   // chosen in the drive list, or empty
+        QTest::addColumn<QString>("opened");  // folders opened in turn, by Enter
+        QTest::addColumn<QString>("folder");  // the folder list afterwards
+        QTest::addColumn<QString>("claimFolder");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("as it opens") << "" << "" << "C:\\qrn" << "C:\\STORED" << "";
+        QTest::newRow("up to the root and down") << "" << "C:\\ SOFTDENT" << "C:\\SOFTDENT" << "C:\\SOFTDENT" << "";
+        QTest::newRow("another drive") << "d:" << "Data" << "D:\\Data" << "D:\\Data" << "";
+        QTest::newRow("a drive that cannot be read") << "e:" << "" << "C:\\qrn" << "C:\\STORED" << "Drive E: cannot be read.";
+    }
+
+    // Guards the drive and folder lists: they fill the claim folder box, refuse a drive that cannot
+    // be read, and never move the program's own working folder or the folder in use.
+    void selectors()
+    {
+        QFETCH(QString, drive);
+        QFETCH(QString, opened);
+        QFETCH(QString, folder);
+        QFETCH(QString, claimFolder);
+        QFETCH(QString, told);
+        Rig rig;
+        rig.write(u"SOFTDENT/x"_s);
+        rig.addDrive(u"d:"_s, u"d_drive"_s);
+        QDir().mkpath(rig.dir.filePath(u"d_drive/Data"_s));
+        QFile::link(rig.dir.filePath(u"gone"_s), rig.driveFolder + u"/e:"_s);
+        openSetup(rig, "sitepat:C:\\STORED\r\n");
+        DriveSelector *drives = rig.setup().Drive1();
+        FolderSelector *dir = rig.setup().Dir1();
+        QCOMPARE(drives->currentText().left(2), u"c:"_s);
+        if (!drive.isEmpty())
+            drives->setCurrentIndex(drives->findText(drive, Qt::MatchStartsWith));
+        for (const QString &name : Rig::list(opened)) {
+            int row = 0;
+            while (row < dir->count() && dir->item(row)->text().trimmed() != name)
+                ++row;
+            QVERIFY2(row < dir->count(), qPrintable(name));
+            dir->setCurrentRow(row);
+            QTest::keyClick(dir, Qt::Key_Return);
+        }
+        QCOMPARE(dir->path(), folder);
+        QCOMPARE(rig.setup().FilePathText()->text(), claimFolder);
+        QCOMPARE(drives->currentText().left(2), folder.left(2).toLower());
+        QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});
+        QCOMPARE(rig.runtime->currentFolder(), u"c:\\qrn"_s);
+        QCOMPARE(rig.session->vars().ClaimPath, u"C:\\STORED\\"_s);
+
+        // A single click opens nothing; a double click opens the folder.
+        const QPoint top = dir->visualItemRect(dir->item(0)).center();
+        QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, top);
+        QCOMPARE(dir->path(), folder);
+        QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, top);
+        QCOMPARE(dir->path(), folder.left(3));
+    }
+
+    void scenarios_data()
+    {
+        QTest::addColumn<QString>("script");
+        const QString setupRequired = u"told Setup Required, Click OK and then Click on Setup; "_s;
+        // The site id's Change: used at every keystroke, shown in the main window only at four characters.
+        QTest::newRow("site id typed a character at a time")
+            << setupRequired + u"click CmndSetup; type SiteIDText a; field YourSiteID ; type SiteIDText b; field YourSiteID ; "
+                               "type SiteIDText 1; field YourSiteID ; type SiteIDText 2; field YourSiteID AB12; type SiteIDText 3; "
+                               "field YourSiteID AB12; set SiteIDText ; field YourSiteID AB12; click Command1; click SendClaims; "
+                               "told Please Enter Your Site ID in Setup"_s;
+        // The format code's Change: capitals exactly when it is three characters long.
+        QTest::newRow("format code in capitals at three characters")
+            << u"setup site-id:ab12\r\n; click CmndSetup; type SftwrFormatText sd; field SftwrFormatText sd; type SftwrFormatText w; "
+               "field SftwrFormatText SDW; set SftwrFormatText sdwx; field SftwrFormatText sdwx; key SftwrFormatText Backspace; "
+               "field SftwrFormatText SDW"_s;
+        // The help panel's switches, and that it shows the help text whole.
+        const QString help = u"setup site-id:ab12\r\n; click CmndSetup; hidden HelpPanel; "_s;
+        const QString shown = u"shown HelpPanel; field HelpPanel $help"_s, hidden = u"hidden HelpPanel"_s;
+        QTest::newRow("Help shows") << help + u"click HelpCommand; "_s + shown;
+        QTest::newRow("Help twice hides") << help + u"click HelpCommand; click HelpCommand; "_s + hidden;
+        QTest::newRow("Help thrice shows") << help + u"click HelpCommand; click HelpCommand; click HelpCommand; "_s + shown;
+        QTest::newRow("label while hidden") << help + u"click Label10; click Label5; field HelpPanel ; "_s + hidden;
+        QTest::newRow("Help after a label") << help + u"click Label5; click HelpCommand; "_s + shown;
+        QTest::newRow("Label5 hides") << help + u"click HelpCommand; click Label5; "_s + hidden;
+        QTest::newRow("Label10 hides") << help + u"click HelpCommand; click Label10; "_s + hidden;
+        // A new practice's way in: pick the software, type the site id, look back at the main window
+        // (every field kept), save, start again, send; the new claim folder waits for that start.
+        QTest::newRow("new practice sets up and starts again")
+            << setupRequired + u"click CmndSetup; hidden Form1; pick SftwrList 8; type SiteIDText ab12; click Command1; shown Form1; "
+                               "hidden Form3; field YourSiteID AB12; read qrn/setup.fil <missing>; click CmndSetup; field SiteIDText ab12; "
+                               "click CmndSaveSetup; shown Form3; read qrn/setup.fil site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\n"
+                               "sitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n; write SoftDent/CLAIMS.REP; click Command1; click SendClaims; "
+                               "told No Claims Found to Send; restart; field SftwrText SOFTDENT; field YourSiteID AB12; click SendClaims; "
+                               "opened firefox.exe $portalab12; files qrn/claims CLAIMS.SDW; files SoftDent "_s;
+    }
+
+    // Guards each scenario of the setup window as a person fills it in.
+    void scenarios()
+    {
+        QFETCH(QString, script);
+        Rig().play(script);
+    }
+};
+
+QTEST_MAIN(TestSetup)
+#include "tst_setup.moc"
