@@ -103,7 +103,7 @@ void Rig::pick(QListWidget *list, int row)
 void Rig::play(const QString &script)
 {
     QStringList steps = script.split(u"; "_s);
-    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s};
+    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s, u"drive"_s};
     qsizetype first = 0;
     while (first < steps.size() && laying.contains(steps.at(first).section(u' ', 0, 0)))
         ++first;
@@ -124,6 +124,9 @@ void Rig::play(const QString &script)
             write(QString::fromLatin1(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
         } else if (verb == u"mkdir") {
             QDir().mkpath(onC(rest));
+        } else if (verb == u"drive") {   // the drive the program is started from
+            addDrive(rest, rest.left(1) + u"_drive"_s);
+            QVERIFY(runtime->changeDrive(rest));
         } else if (verb == u"remove") {
             QFile::remove(onC(rest));
         } else if (verb == u"start" || verb == u"restart") {
@@ -161,7 +164,7 @@ void Rig::play(const QString &script)
             if (!host->starts.isEmpty())
                 host->starts.removeFirst();
         } else if (verb == u"files") {
-            seen = files(QString::fromLatin1(name)).join(u' ');
+            seen = QDir(onC(QString::fromLatin1(name))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' ');
             expected = words;
         } else if (verb == u"read") {
             seen = QString::fromLatin1(read(QString::fromLatin1(name)));

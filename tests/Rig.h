@@ -56,10 +56,11 @@ public:
     static void pick(QListWidget *list, int row);
 
     // Plays a scenario of steps apart by "; ", each a verb and its words. Before "start" (put after
-    // the first steps that lay out the drives, when missing): setup BYTES, claims NAMES, write PATH [TEXT], mkdir PATH.
+    // the first steps that lay out the drives, when missing): setup BYTES, claims NAMES, write PATH [TEXT], mkdir PATH,
+    // drive D: (started from it).
     // Then a person or the machine acts: click, type, set, key, pick, close, answer, remove, restart;
     // and what is then seen is checked: told or asked (the next box begins so), opened (the next
-    // browser start's argument), files, read, field, shown or hidden, log open|closed, run ended|going.
+    // browser start's argument), files (all entries of a folder), read, field, shown or hidden, log open|closed, run ended|going.
     // Every box and every browser start must have been checked by the end.
     void play(const QString &script);
 

@@ -192,27 +192,6 @@ private slots:
         for (const QString &claim : claims)
             QVERIFY(rig.host->details[0].contains(claim));
     }
-    // Guards the first start of a new practice: the program's folders, a fresh log, one box, drive C.
-    void firstStartWithoutSetup()
-    {
-        Rig rig;
-        rig.installBrowser();
-        rig.write(u"qrn/claims/keep.txt"_s, "x");   // folders that exist already are no error
-        rig.write(u"qrn/log/qrnweb.txt"_s, "Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n");
-        // Started from another drive, it works on drive C all the same.
-        rig.addDrive(u"d:"_s, u"d_drive"_s);
-        QVERIFY(rig.runtime->changeDrive(u"d:"_s));
-        QVERIFY(rig.start());
-        for (const char *folder : {"qrn", "qrn/claims", "qrn/claimsbu", "qrn/reports", "qrn/user", "qrn/log"})
-            QVERIFY2(QFileInfo(rig.onC(QLatin1String(folder))).isDir(), folder);
-        QCOMPARE(rig.read(u"qrn/log/qrnweb.txt"_s), QByteArray("Start QRNWeb session on 03-04-2026 at 09:05:07\r\n"));
-        QCOMPARE(rig.host->messages, QStringList{u"Setup Required, Click OK and then Click on Setup"_s});
-        QCOMPARE(rig.host->messageButtons, QList<Host::Buttons>{Host::Buttons::Ok});
-        QVERIFY(rig.main().isVisible() && rig.logOpen());
-        QVERIFY(rig.session->vars().ClaimPath.isEmpty());
-        QCOMPARE(rig.runtime->currentFolder(), u"c:\\qrn"_s);
-    }
-
     void browserCandidatesInOrder_data()
     {
         QTest::addColumn<QString>("installed");   // below C:, apart by '|'
@@ -291,6 +270,12 @@ private slots:
                "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim ECLAIM.002; files claimin ECLAIM.001; told "_s + kept + u"; "
                "click SendClaims; opened firefox.exe $portalab12; files qrn/claims ECLAIM.NS2; read qrn/claims/ECLAIM.NS2 claim ECLAIM.001; "
                "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu ECLAIM.001 ECLAIM.002 eclaim"_s;
+        // The first start of a new practice, started from another drive: the program's folders on drive
+        // C (those there already no error), a fresh log, one box.
+        QTest::newRow("first start without setup")
+            << u"write qrn/claims/keep.txt; write qrn/log/qrnweb.txt Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n; drive d:; "_s
+                + setupRequired + u"files qrn claims claimsbu log reports user; read qrn/log/qrnweb.txt Start QRNWeb session on 03-04-2026 "
+                                  "at 09:05:07\r\n; shown Form1; log open; click Command1; run ended"_s;
         // The end of a run: the log closed, no box, and nothing typed in the setup window saved.
         const QString ns2 = u"setup site-id:ab12\r\nsitefmt:NS2\r\n; "_s, ended = u"; run ended; log closed; read qrn/setup.fil site-id:ab12\r\nsitefmt:NS2\r\n"_s;
         QTest::newRow("main window closed") << ns2 + u"close Form1"_s + ended;

@@ -186,7 +186,7 @@ private slots:
             const QString press = u"click CmndSaveSetup; "_s + (told.isEmpty() ? QString() : u"told The setup was not saved: "_s + told + u"; "_s)
                 + u"read qrn/setup.fil "_s + (saved.isEmpty() ? before : saved) + u"; "_s;
             QTest::newRow(tag) << (before.isEmpty() ? setupRequired : u"setup "_s + before + u"; "_s) + u"click CmndSetup; "_s + edits + u"; "_s
-                    + press + press + u"shown Form3; files qrn setup.fil; log "_s + (told.isEmpty() ? u"closed"_s : u"open"_s);
+                    + press + press + u"shown Form3; files qrn claims claimsbu log reports setup.fil user; log "_s + (told.isEmpty() ? u"closed"_s : u"open"_s);
         };
         save("every field, site id in small letters", {},
              u"set SiteIDText aB12; set SftwrText SoftDent; set SftwrFormatText sdw; set FilePathText C:\\SOFTDENT; set FileNameText *.REP"_s,
