@@ -55,13 +55,14 @@ public:
     bool logOpen() const { return runtime->isOpen(session->vars().LogFileNo); }
     static void pick(QListWidget *list, int row);
 
-    // Plays a scenario of steps apart by "; ", each a verb and its words. Before "start" (put after
-    // the first steps that lay out the drives, when missing): setup BYTES, claims NAMES, write PATH [TEXT], mkdir PATH,
-    // drive D: (started from it).
-    // Then a person or the machine acts: click, type, set, key, pick, close, answer, remove, restart;
-    // and what is then seen is checked: told or asked (the next box begins so), opened (the next
-    // browser start's argument), files (all entries of a folder), read, field, shown or hidden, log open|closed, run ended|going.
-    // Every box and every browser start must have been checked by the end.
+    // Plays a scenario: steps apart by "; ", each a verb and its words.
+    // - Laying out the drives, before "start" (put after them when missing): setup BYTES,
+    //   claims NAMES, write PATH [TEXT], mkdir PATH, drive D: (the drive it is started from).
+    // - What a person or the machine does: click, type, set, key, pick, close, answer, remove, restart.
+    // - What is then seen: told or asked (the next box, OK or Yes/No, begins so), opened (the next
+    //   browser start: program and argument), files (a folder's entries), read, field, shown, hidden,
+    //   log open|closed, run ended|going.
+    // A box or browser start that no step checked fails the scenario.
     void play(const QString &script);
 
     QTemporaryDir dir;
