@@ -1,4 +1,5 @@
 #include "Rig.h"
+#include "TestSystem.h"
 
 #include "session/Addresses.h"
 #include "setup/HelpText.h"
@@ -15,9 +16,8 @@
 const QByteArray Rig::practice("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
 
 Rig::Rig()
+    : m_driveC(TestSystem::layDriveC(dir.path(), driveFolder))
 {
-    QDir().mkpath(driveFolder);
-    addDrive(u"c:"_s, u"drive_c"_s);
     makeRun();
 }
 
@@ -45,10 +45,11 @@ QStringList Rig::files(const QString &folder) const
     return QDir(onC(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-void Rig::addDrive(const QString &drive, const QString &folder)
+QString Rig::addDrive(const QString &drive, const QString &folder, bool made)
 {
-    QDir().mkpath(dir.filePath(folder));
-    QFile::link(dir.filePath(folder), driveFolder + u'/' + drive);
+    if (made)
+        QDir().mkpath(dir.filePath(folder));
+    return TestSystem::addDrive(dir.path(), driveFolder, drive, folder);
 }
 
 bool Rig::startWith(const QByteArray &setup, const QStringList &claims, QByteArray (*content)(const QString &))

@@ -16,7 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
-// A drive folder in a temporary directory with drive C linked in, and a program run over it.
+// Drive C, and the drive folder that holds it where the system has no drive letters of its own, and
+// a program run over them.
 class Rig
 {
 public:
@@ -29,13 +30,14 @@ public:
     static QStringList list(const QString &spaced) { return spaced.split(u' ', Qt::SkipEmptyParts); }
 
     // Host path of a drive C path written with slashes: "qrn/claims/ECLAIM.NS2".
-    QString onC(const QString &path) const { return dir.filePath(u"drive_c/"_s + path); }
+    QString onC(const QString &path) const { return m_driveC + path; }
     void write(const QString &path, const QByteArray &bytes = QByteArrayLiteral("claim data\r\n"));
     QByteArray read(const QString &path) const;
     bool exists(const QString &path) const;
     QStringList files(const QString &folder) const;
-    // Links a host folder below the temporary directory in as a drive ("d:").
-    void addDrive(const QString &drive, const QString &folder);
+    // Makes a drive ("d:") stand for a folder below the temporary directory, made unless told not to
+    // (a drive that cannot be read); the host path of the drive's root.
+    QString addDrive(const QString &drive, const QString &folder, bool made = true);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what
@@ -75,6 +77,8 @@ public:
 
 private:
     void makeRun();
+
+    QString m_driveC;
 };
 
 template<typename T>

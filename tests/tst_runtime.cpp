@@ -1,4 +1,5 @@
 #include "Rig.h"
+#include "TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,13 +67,16 @@ private slots:
         QVERIFY(!rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\NEWFOLDER\\COPY.REP"_s}, &error) && !error.isEmpty());
         QCOMPARE(rig.read(u"NewFolder/Copy.Rep"_s), QByteArray("x"));
 
-        // Of several variants an exact match wins, and otherwise always the same one.
+        // Of several variants an exact match wins, and otherwise always the same one; where the system
+        // itself matches without regard to case, they are one file.
         rig.write(u"x/Readme"_s, "u");
         rig.write(u"x/readme"_s, "lo");
         rig.write(u"x/README"_s, "all");
+        const bool caseSensitive = TestSystem::namesAreCaseSensitive();
+        QCOMPARE(rig.files(u"x"_s).size(), caseSensitive ? 3 : 1);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
-        QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(2));
+        QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(caseSensitive ? 2 : 3));
     }
 
     // Guards the file numbers: the lowest free one is handed out, up to 255, and a closed one writes nothing.
@@ -111,6 +115,8 @@ private slots:
     void firstStartLaysOutTheDrives()
     {
         QFETCH(QString, onPath);
+        if (const QString none = TestSystem::noDriveFolder(); !none.isEmpty())
+            QSKIP(qPrintable(none));
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath(u"bin"_s));
         QFile program(dir.filePath(u"bin/"_s + onPath));

@@ -1,8 +1,11 @@
 #include "runtime/WindowsCalls.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace WindowsCalls {
 
@@ -32,13 +35,30 @@ bool failLast(QString *reason)
 
 std::wstring native(const QString &hostPath)
 {
-    return QDir::toNativeSeparators(hostPath).toStdWString();
+    // The \\?\ form knows no limit of 260 characters; the path mapper has already dropped from each
+    // name what Win32 would drop.
+    QString path = QDir::toNativeSeparators(hostPath);
+    if (path.size() >= 3 && path.at(1) == u':' && path.at(2) == u'\\')
+        path.prepend(QStringLiteral("\\\\?\\"));
+    return path.toStdWString();
 }
 
-HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition)
+QString unsendable(const QString &name)
 {
-    return CreateFileW(native(hostPath).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    static const QStringList devices{u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s, u"CONIN$"_s, u"CONOUT$"_s};
+    const QString device = name.section(u'.', 0, 0).trimmed().toUpper();
+    const bool numbered = device.size() == 4 && (device.startsWith(u"COM") || device.startsWith(u"LPT"))
+        && device.at(3) >= u'1' && device.at(3) <= u'9';
+    if (devices.contains(device) || numbered)
+        return QStringLiteral("its name is that of a device on Windows");
+    if (name.endsWith(u'.') || name.endsWith(u' '))
+        return QStringLiteral("its name ends in a dot or a blank, which Windows programs cannot open");
+    return {};
+}
+
+HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition, DWORD share)
+{
+    return CreateFileW(native(hostPath).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info)
@@ -47,9 +67,9 @@ FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info)
             qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime)};
 }
 
-HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason)
+HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access, DWORD share)
 {
-    HANDLE handle = openHandle(hostPath, GENERIC_READ, OPEN_EXISTING);
+    HANDLE handle = openHandle(hostPath, access, OPEN_EXISTING, share);
     if (handle == INVALID_HANDLE_VALUE) {
         failLast(reason);
         return handle;

@@ -3,6 +3,7 @@
 #include "runtime/WindowsFileAccess.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
@@ -36,13 +37,22 @@ std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode 
             *reason = QStringLiteral("it is read-only");
         return nullptr;
     }
-    const QString temporary = hostPath + QStringLiteral(".new");
-    HANDLE handle = openHandle(temporary, GENERIC_WRITE, CREATE_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE) {
-        failLast(reason);
-        return nullptr;
+    // A name of its own beside the target, never one that exists: two saves at once, or one left
+    // behind by a save that was cut off, must not meet.
+    const qsizetype slash = hostPath.lastIndexOf(u'/');
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString temporary = hostPath.left(slash + 1) + u'.' + hostPath.mid(slash + 1) + QStringLiteral(".new-")
+            + QString::number(QRandomGenerator::global()->generate(), 36);
+        HANDLE handle = openHandle(temporary, GENERIC_WRITE, CREATE_NEW);
+        if (handle != INVALID_HANDLE_VALUE)
+            return std::make_unique<WindowsFile>(handle, temporary, hostPath);
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            failLast(reason);
+            return nullptr;
+        }
     }
-    return std::make_unique<WindowsFile>(handle, temporary, hostPath);
+    failLast(reason);
+    return nullptr;
 }
 
 bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied,
@@ -89,7 +99,10 @@ bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &i
 bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
 {
     BY_HANDLE_FILE_INFORMATION in {}, after {};
-    HANDLE input = openPlain(from, &in, reason);
+    // A claim that another program still writes, or holds so that it cannot be removed afterwards,
+    // is in use: it is not copied, so that it is never sent half or twice. While it is copied,
+    // nobody else may change or remove it.
+    HANDLE input = openPlain(from, &in, reason, GENERIC_READ | DELETE, FILE_SHARE_READ);
     if (input == INVALID_HANDLE_VALUE) {
         result->failed = 0;
         return false;
@@ -113,19 +126,51 @@ bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
     return DeleteFileW(native(hostPath).c_str()) || failLast(reason);
 }
 
-bool WindowsFileAccess::flush(const QStringList &, QString *reason)
+bool WindowsFileAccess::flush(const QStringList &hostFiles, QString *reason)
 {
-    // Windows flushes one file at a time; the copies made since the last flush are the ones to keep.
-    const QStringList files = std::exchange(m_written, {});
-    for (const QString &file : files) {
-        HANDLE handle = openHandle(file, GENERIC_WRITE, OPEN_EXISTING);
-        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
-            failLast(reason);
-            if (handle != INVALID_HANDLE_VALUE)
-                CloseHandle(handle);
+    // Windows puts one file at a time on disk: each copy made into these folders since it was last
+    // asked, then the folders' own entries. Copies made elsewhere wait for their own flush.
+    auto inside = [&](const QString &file) {
+        return std::any_of(hostFiles.cbegin(), hostFiles.cend(), [&](const QString &folder) {
+            return file.compare(folder, Qt::CaseInsensitive) == 0 || file.startsWith(folder + u'/', Qt::CaseInsensitive);
+        });
+    };
+    QStringList files;
+    for (qsizetype i = m_written.size() - 1; i >= 0; --i) {
+        if (inside(m_written.at(i)))
+            files.prepend(m_written.takeAt(i));
+    }
+    // ERROR_SUCCESS, or why the system did not put it on disk.
+    auto flush = [](const QString &path, DWORD flags) -> DWORD {
+        HANDLE handle = CreateFileW(native(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, flags, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return GetLastError();
+        const DWORD error = FlushFileBuffers(handle) ? ERROR_SUCCESS : GetLastError();
+        CloseHandle(handle);
+        return error;
+    };
+    // A copy removed since has nothing left to put on disk.
+    for (const QString &file : std::as_const(files)) {
+        if (const DWORD error = flush(file, FILE_ATTRIBUTE_NORMAL); error && error != ERROR_FILE_NOT_FOUND) {
+            if (reason)
+                *reason = reasonFor(error);
             return false;
         }
-        CloseHandle(handle);
+    }
+    // A file system that cannot flush a folder's entries on their own (it journals them, or it is
+    // a share) says so; that is no failure of the copies.
+    for (const QString &folder : hostFiles) {
+        const DWORD attributes = GetFileAttributesW(native(folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        const DWORD error = flush(folder, FILE_FLAG_BACKUP_SEMANTICS);
+        if (error != ERROR_SUCCESS && error != ERROR_INVALID_FUNCTION && error != ERROR_ACCESS_DENIED
+            && error != ERROR_NOT_SUPPORTED) {
+            if (reason)
+                *reason = reasonFor(error);
+            return false;
+        }
     }
     return true;
 }
@@ -141,11 +186,17 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
     do {
         // Folders are not files; hidden and system files are not claim files.
         const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (!(found.dwFileAttributes & skipped))
-            result.files << QString::fromWCharArray(found.cFileName);
+        if (found.dwFileAttributes & skipped)
+            continue;
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (const QString why = unsendable(name); !why.isEmpty())
+            result.odd.append({name, why});
+        else
+            result.files << name;
     } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(result.files.begin(), result.files.end());
+    std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });
     return result;
 }
 
