@@ -33,6 +33,9 @@ void removeEntry(const QByteArray &path);
 // as long as the handle lives; or says why this system has no such thing.
 std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
 
+// A file name as the system stores it: Windows drops trailing dots and blanks.
+QString stored(const QString &name);
+
 // Whether two names that differ only in case name two files.
 bool namesAreCaseSensitive();
 

@@ -65,6 +65,11 @@ std::shared_ptr<void> holdOpen(const QString &, QString *cannot)
     return nullptr;
 }
 
+QString stored(const QString &name)
+{
+    return name;
+}
+
 bool namesAreCaseSensitive()
 {
     return true;

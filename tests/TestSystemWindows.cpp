@@ -108,6 +108,14 @@ std::shared_ptr<void> holdOpen(const QString &path, QString *cannot)
     return std::shared_ptr<void>(handle, CloseHandle);
 }
 
+QString stored(const QString &name)
+{
+    QString kept = name;
+    while (kept.endsWith(u'.') || kept.endsWith(u' '))
+        kept.chop(1);
+    return kept;
+}
+
 bool namesAreCaseSensitive()
 {
     return false;

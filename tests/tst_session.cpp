@@ -95,6 +95,13 @@ private slots:
         QFETCH(QString, left);
         QFETCH(QString, told);
         QFETCH(QByteArray, setup);
+        QStringList folded = Rig::list(claims.toLower());
+        folded.removeDuplicates();
+        if (!TestSystem::namesAreCaseSensitive() && folded.size() != Rig::list(claims).size())
+            QSKIP("names that differ only in case are one file on this system");
+        QStringList sent;   // as this system stores the names: Windows drops a trailing dot
+        for (const QString &name : Rig::list(outbound))
+            sent << TestSystem::stored(name);
 
         Rig rig;
         rig.addDrive(u"q:"_s, u"drive_c/qrn"_s);
@@ -104,19 +111,18 @@ private slots:
         rig.edit(Rig::list(edits));
         rig.click("SendClaims");
 
-        QCOMPARE(rig.files(u"qrn/claims"_s), Rig::list(outbound));
+        QCOMPARE(rig.files(u"qrn/claims"_s), sent);
         QCOMPARE(rig.files(u"qrn/claimsbu"_s), Rig::list(backups));
         QCOMPARE(rig.files(u"claimin"_s), Rig::list(left));
         // Each claim that left is whole in both copies, under names that differ from its own by case at most.
-        const auto onDisk = [](const QString &names, const QString &name) {
-            const QStringList all = Rig::list(names);
+        const auto onDisk = [](const QStringList &all, const QString &name) {
             return all.value(all.indexOf(QRegularExpression(QRegularExpression::escape(name), QRegularExpression::CaseInsensitiveOption)));
         };
         for (const QString &claim : Rig::list(claims)) {
             if (!Rig::list(left).contains(claim)) {
                 const QString sentAs = claim.section(u'.', 0, 0) + u'.' + rig.setup().SftwrFormatText()->text();
-                QCOMPARE(rig.read(u"qrn/claimsbu/"_s + onDisk(backups, claim)), content(claim));
-                QCOMPARE(rig.read(u"qrn/claims/"_s + onDisk(outbound, sentAs)), content(claim));
+                QCOMPARE(rig.read(u"qrn/claimsbu/"_s + onDisk(Rig::list(backups), claim)), content(claim));
+                QCOMPARE(rig.read(u"qrn/claims/"_s + onDisk(sent, TestSystem::stored(sentAs))), content(claim));
             }
         }
         for (const QString &file : Rig::list(extra)) {

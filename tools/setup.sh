@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for QRNWeb, builds it, and then starts it ("run") or tests it ("test":
-# the whole suite, once as built and once under AddressSanitizer and UndefinedBehaviorSanitizer).
+# the whole suite, once as built, once under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# once built for Windows and run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
@@ -21,7 +22,7 @@ test)
     cmake --build build-sanitize -j"$(nproc)"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
-    bash tools/check-windows.sh
+    bash tools/windows/test.sh
     bash tools/check-package.sh
     ;;
 *)

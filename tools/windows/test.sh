@@ -9,8 +9,10 @@ ensure_packages wine wine64 fonts-dejavu-core cmake ninja-build g++-mingw-w64-x8
 
 qt=$(bash tools/windows/build-qt.sh | tail -n 1)
 build=build-windows
+# Qt's own toolchain file finds the Windows Qt and loads ours, of this tree, for the compilers.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine >/dev/null
 cmake --build "$build" -j"$(nproc)"
