@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "TestSystem.h"
 
 #include "session/Addresses.h"
 #include "setup/HelpText.h"
@@ -16,7 +15,7 @@
 const QByteArray Rig::practice("site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
 
 Rig::Rig()
-    : m_driveC(TestSystem::layDriveC(dir.path(), driveFolder))
+    : m_driveC(layDriveC())
 {
     makeRun();
 }
@@ -43,13 +42,6 @@ bool Rig::exists(const QString &path) const
 QStringList Rig::files(const QString &folder) const
 {
     return QDir(onC(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-QString Rig::addDrive(const QString &drive, const QString &folder, bool made)
-{
-    if (made)
-        QDir().mkpath(dir.filePath(folder));
-    return TestSystem::addDrive(dir.path(), driveFolder, drive, folder);
 }
 
 bool Rig::startWith(const QByteArray &setup, const QStringList &claims, QByteArray (*content)(const QString &))

@@ -36,8 +36,30 @@ public:
     bool exists(const QString &path) const;
     QStringList files(const QString &folder) const;
     // Makes a drive ("d:") stand for a folder below the temporary directory, made unless told not to
-    // (a drive that cannot be read); the host path of the drive's root.
+    // (a drive that cannot be read); the host path (ending in '/') of the drive's root.
     QString addDrive(const QString &drive, const QString &folder, bool made = true);
+
+    // What differs between the systems under the program, one implementation each (RigPosix.cpp,
+    // RigWindows.cpp, picked in tests/CMakeLists.txt).
+    struct System
+    {
+        bool caseSensitive;          // two names that differ only in case name two files
+        const char *driveC;          // drive C as the drive list shows it
+        const char *noDriveFolder;   // why a first start lays out no drives, or nothing
+    };
+    static const System system;
+    // A file name as the system stores it: Windows drops trailing dots and blanks.
+    static QString stored(const QString &name);
+    // Makes an entry of the kind its name begins with (PIPE, DEVICE, DANGLING, a device name such
+    // as AUX, or a plain file) at path, spelt in the system's bytes; or says why this system has none.
+    static QString makeEntry(const QByteArray &path, const QByteArray &name);
+    static bool entryExists(const QByteArray &path);
+    static void removeEntry(const QByteArray &path);
+    // Holds a file open, as a program that lets others read it but neither change nor remove it
+    // does, while the handle lives; or says why this system has no such thing.
+    static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
+    // A small file system over folder ("size=64k", "ro,size=64k") while the handle lives; or why not.
+    static std::shared_ptr<void> mountSmallDisk(const QString &folder, const QString &options, QString *cannot);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what
@@ -77,6 +99,9 @@ public:
 
 private:
     void makeRun();
+    // Drive C emptied of what a test may have left; on Windows the real C:, which only a scratch
+    // drive of the tests' own may be.
+    QString layDriveC();
 
     QString m_driveC;
 };

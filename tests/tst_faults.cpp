@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,19 +17,6 @@ QByteArray content(const QString &claim)
 {
     return "claim " + claim.toLatin1() + QByteArray(1000, '.');
 }
-
-// A small file system of its own over a folder, for as long as it lives.
-struct SmallDisk
-{
-    SmallDisk(const QString &folder, const QString &options) : folder(folder), cannot(TestSystem::mountSmallDisk(folder, options)) {}
-    ~SmallDisk()
-    {
-        if (cannot.isEmpty())
-            TestSystem::unmountSmallDisk(folder);
-    }
-    QString folder;
-    QString cannot;   // why it is not mounted
-};
 
 // Saves the setup with a changed format code, the way a person would.
 void saveSetup(Rig &rig)
@@ -100,8 +86,8 @@ private slots:
         std::shared_ptr<void> held;   // by the practice software, which neither lets it change nor go
         if (fault == u"claim held open") {
             QString cannot;
-            held = TestSystem::holdOpen(rig.onC(u"claimin/"_s + victim), &cannot);
-            if (!held)
+            held = Rig::holdOpen(rig.onC(u"claimin/"_s + victim), &cannot);
+            if (!cannot.isEmpty())
                 QSKIP(qPrintable(cannot));
         }
         rig.host->browserFails = fault == u"browser start";
@@ -163,9 +149,11 @@ private slots:
         QFETCH(QString, reason);
         Rig rig;
         const bool readOnly = situation.endsWith(u"read-only");
-        SmallDisk disk(rig.onC(readOnly ? u"qrn/claimsbu"_s : u"qrn"_s), readOnly ? u"ro,size=64k"_s : u"size=64k"_s);
-        if (!disk.cannot.isEmpty())
-            QSKIP(qPrintable(disk.cannot));
+        QString cannot;
+        const auto disk = Rig::mountSmallDisk(rig.onC(readOnly ? u"qrn/claimsbu"_s : u"qrn"_s),
+                                                     readOnly ? u"ro,size=64k"_s : u"size=64k"_s, &cannot);
+        if (!cannot.isEmpty())
+            QSKIP(qPrintable(cannot));
         static bool large;
         large = situation.endsWith(u"large");
         QVERIFY(rig.startWith(savedSetup, claims, [](const QString &) { return QByteArray(large ? 2 << 20 : 20000, 'x'); }));

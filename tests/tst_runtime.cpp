@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +73,7 @@ private slots:
         rig.write(u"x/Readme"_s, "u");
         rig.write(u"x/readme"_s, "lo");
         rig.write(u"x/README"_s, "all");
-        const bool caseSensitive = TestSystem::namesAreCaseSensitive();
+        const bool caseSensitive = Rig::system.caseSensitive;
         QCOMPARE(rig.files(u"x"_s).size(), caseSensitive ? 3 : 1);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
@@ -117,8 +116,8 @@ private slots:
     void firstStartLaysOutTheDrives()
     {
         QFETCH(QString, onPath);
-        if (const QString none = TestSystem::noDriveFolder(); !none.isEmpty())
-            QSKIP(qPrintable(none));
+        if (*Rig::system.noDriveFolder)
+            QSKIP(Rig::system.noDriveFolder);
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath(u"bin"_s));
         QFile program(dir.filePath(u"bin/"_s + onPath));

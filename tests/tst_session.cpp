@@ -1,5 +1,4 @@
 #include "Rig.h"
-#include "TestSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,11 +96,11 @@ private slots:
         QFETCH(QByteArray, setup);
         QStringList folded = Rig::list(claims.toLower());
         folded.removeDuplicates();
-        if (!TestSystem::namesAreCaseSensitive() && folded.size() != Rig::list(claims).size())
+        if (!Rig::system.caseSensitive && folded.size() != Rig::list(claims).size())
             QSKIP("names that differ only in case are one file on this system");
         QStringList sent;   // as this system stores the names: Windows drops a trailing dot
         for (const QString &name : Rig::list(outbound))
-            sent << TestSystem::stored(name);
+            sent << Rig::stored(name);
 
         Rig rig;
         rig.addDrive(u"q:"_s, u"drive_c/qrn"_s);
@@ -122,7 +121,7 @@ private slots:
             if (!Rig::list(left).contains(claim)) {
                 const QString sentAs = claim.section(u'.', 0, 0) + u'.' + rig.setup().SftwrFormatText()->text();
                 QCOMPARE(rig.read(u"qrn/claimsbu/"_s + onDisk(Rig::list(backups), claim)), content(claim));
-                QCOMPARE(rig.read(u"qrn/claims/"_s + onDisk(sent, TestSystem::stored(sentAs))), content(claim));
+                QCOMPARE(rig.read(u"qrn/claims/"_s + onDisk(sent, Rig::stored(sentAs))), content(claim));
             }
         }
         for (const QString &file : Rig::list(extra)) {
@@ -158,8 +157,8 @@ private slots:
         QDir().mkpath(rig.onC(u"claimin"_s));
         const QByteArray path = QFile::encodeName(rig.onC(u"claimin/"_s)) + name;
         // The temporary folder cannot remove a name it cannot spell.
-        const auto removeIt = qScopeGuard([&] { TestSystem::removeEntry(path); });
-        const QString cannot = TestSystem::makeEntry(path, name);
+        const auto removeIt = qScopeGuard([&] { Rig::removeEntry(path); });
+        const QString cannot = Rig::makeEntry(path, name);
         if (!cannot.isEmpty())
             QSKIP(qPrintable(cannot));
         QVERIFY(rig.startWith("site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.CLM\r\n",
@@ -174,7 +173,7 @@ private slots:
         QCOMPARE(rig.host->starts.size(), withClaim ? 1 : 0);
         QCOMPARE(rig.files(u"qrn/claims"_s), withClaim ? QStringList{u"A.NS2"_s} : QStringList{});
         QCOMPARE(rig.read(u"VICTIM.CLM"_s), QByteArray("not a claim"));
-        QVERIFY(TestSystem::entryExists(path));
+        QVERIFY(Rig::entryExists(path));
     }
 
     // Guards a box that must fit the screen: the first claims that stay, the rest in its details.

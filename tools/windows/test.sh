@@ -29,7 +29,7 @@ if [ ! -f "$WINEPREFIX/drive_c/qrnweb-scratch" ]; then
     echo PRACTICE >"$WINEPREFIX/drive_c/.windows-label"
     # What the prefix holds now stays (drive C's label among it); the rig empties drive C: of everything else before each test.
     (cd "$WINEPREFIX/drive_c" && ls -A) >"$WINEPREFIX/drive_c/qrnweb-scratch"
-    # The drives the test rig expects besides C: (tests/TestSystemWindows.cpp): D: a folder of its
+    # The drives the test rig expects besides C: (tests/RigWindows.cpp): D: a folder of its
     # own, Q: the program's base folder seen through another drive, E: a drive that cannot be read.
     mkdir -p "$WINEPREFIX/d_drive"
     ln -sfn ../d_drive "$WINEPREFIX/dosdevices/d:"

@@ -1,0 +1,71 @@
+#include "Rig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+const Rig::System Rig::system{true, "c:", ""};
+
+QString Rig::addDrive(const QString &drive, const QString &folder, bool made)
+{
+    if (made)
+        QDir().mkpath(dir.filePath(folder));
+    QFile::link(dir.filePath(folder), driveFolder + u'/' + drive);
+    return dir.filePath(folder) + u'/';
+}
+
+QString Rig::layDriveC()
+{
+    QDir().mkpath(driveFolder);
+    return addDrive(u"c:"_s, u"drive_c"_s);
+}
+
+QString Rig::stored(const QString &name)
+{
+    return name;
+}
+
+QString Rig::makeEntry(const QByteArray &path, const QByteArray &name)
+{
+    if (name.startsWith("AUX") || name.startsWith("CON"))
+        return QStringLiteral("Linux reserves no names for devices");
+    int made = 0;
+    if (name.startsWith("PIPE"))
+        made = ::mkfifo(path.constData(), 0644);
+    else if (name.startsWith("DEVICE") || name.startsWith("DANGLING"))
+        made = ::symlink(name.startsWith("DEVICE") ? "/dev/zero" : "/nowhere", path.constData());
+    else
+        made = ::close(::creat(path.constData(), 0644));
+    return made == 0 ? QString() : QStringLiteral("it could not be made");
+}
+
+bool Rig::entryExists(const QByteArray &path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
+}
+
+void Rig::removeEntry(const QByteArray &path)
+{
+    ::unlink(path.constData());
+}
+
+std::shared_ptr<void> Rig::holdOpen(const QString &, QString *cannot)
+{
+    *cannot = QStringLiteral("Linux has no share modes: a file open elsewhere can always be removed");
+    return nullptr;
+}
+
+std::shared_ptr<void> Rig::mountSmallDisk(const QString &folder, const QString &options, QString *cannot)
+{
+    QDir().mkpath(folder);
+    if (::geteuid() != 0 || QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", options, "tmpfs", folder}) != 0) {
+        *cannot = QStringLiteral("mounting a small file system needs root");
+        return nullptr;
+    }
+    return std::shared_ptr<void>(nullptr, [folder](void *) { QProcess::execute(QStringLiteral("umount"), {"-l", folder}); });
+}
