@@ -56,6 +56,10 @@ public:
     Listing list(const QString &folder) override { return m_real->list(folder); }
     Stamp stamp(const QString &path) override { return m_real->stamp(path); }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    std::shared_ptr<void> lock(const QString &path, bool *busy, QString *reason) override
+    {
+        return m_real->lock(path, busy, reason);
+    }
     void setSteady(bool steady) override { m_real->setSteady(steady); }
 
 private:

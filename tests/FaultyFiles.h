@@ -41,6 +41,10 @@ public:
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override
+    {
+        return m_real->lock(hostPath, busy, reason);
+    }
     void setSteady(bool steady) override { m_real->setSteady(steady); }
 
 private:

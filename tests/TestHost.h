@@ -40,6 +40,8 @@ public:
             return false;
         }
         starts << Start{program, argument};
+        if (whileStarting)
+            whileStarting();
         return true;
     }
 
@@ -54,6 +56,8 @@ public:
     bool browserFails = false;
     // Runs inside a message box, while the box would be on screen.
     std::function<void(const QString &)> whileBoxShown;
+    // Runs as a program starts: the moment the practice software may write meanwhile.
+    std::function<void()> whileStarting;
 
 private:
     QString m_driveFolder;

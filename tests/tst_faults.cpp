@@ -1,4 +1,6 @@
 #include "Rig.h"
+#include "session/ClaimSubmission.h"
+#include "session/PortalCommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +43,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("at");   // which claim file meets it, where that means anything
         const char *where[] = {"first", "middle", "last"};
-        for (const char *fault : {"backup copy", "outbound copy", "deletion", "claim grows", "claim held open"}) {
+        for (const char *fault : {"backup copy", "outbound copy", "deletion", "claim grows", "claim held open", "claim replaced alike",
+                                  "claim rewritten alike"}) {
             for (int at = 0; at < 3; ++at)
                 QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at;
         }
@@ -83,6 +86,22 @@ private slots:
                     file.write("written while it was copied");
             };
         }
+        if (fault.endsWith(u"alike")) {
+            // The same size and, as copies that keep times leave it, the same time: only what the
+            // file is tells the new claim from the one sent.
+            const QString path = rig.onC(u"claimin/"_s + victim);
+            const QDateTime time(QDate(2026, 3, 1), QTime(8, 0));
+            QFile claim(path);
+            QVERIFY(claim.open(QIODevice::ReadWrite) && claim.setFileTime(time, QFileDevice::FileModificationTime));
+            claim.close();
+            rig.host->whileStarting = [=] {
+                QFile file(fault.startsWith(u"claim replaced") ? path + u".new"_s : path);
+                QVERIFY(file.open(QIODevice::ReadWrite) && file.write(content(victim).replace("claim", "CLAIM")) > 0 && file.flush());
+                QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+                file.close();
+                QVERIFY(file.fileName() == path || (QFile::remove(path) && file.rename(path)));
+            };
+        }
         std::shared_ptr<void> held;   // by the practice software, which neither lets it change nor go
         if (fault == u"claim held open") {
             QString cannot;
@@ -113,10 +132,13 @@ private slots:
             QVERIFY2(told.contains(victim) && told.contains(u"stayed in the claim folder"), qPrintable(told));
             if (fault == u"claim grows")
                 QVERIFY2(told.contains(victim + u" (it changed while it was being copied"_s), qPrintable(told));
+            if (fault.endsWith(u"alike"))
+                QVERIFY2(told.contains(victim + u" (it changed while it was being sent"_s) && rig.read(u"claimin/"_s + victim).startsWith("CLAIM"),
+                         qPrintable(told));
             QVERIFY(rig.exists(u"claimin/"_s + victim));
             // What stays does not go up now, partial, as well.
             for (const QString &sent : rig.files(u"qrn/claims"_s))
-                QVERIFY2(!sent.startsWith(victim.left(1)) || fault == u"deletion", qPrintable(sent));
+                QVERIFY2(!sent.startsWith(victim.left(1)) || fault == u"deletion" || fault.endsWith(u"alike"), qPrintable(sent));
         } else if (!saving) {
             QVERIFY2(told.startsWith(u"The claims were not sent."), qPrintable(told));
             QVERIFY2(!held || told.contains(victim + u" could not be copied to claimsbu\\"_s + victim + u": it is in use."_s),
@@ -129,6 +151,30 @@ private slots:
                      qPrintable(told));
         }
         QVERIFY(!pointerBusyAtTheBox && !QGuiApplication::overrideCursor());
+    }
+
+    // Guards two runs of QRNWeb over the same drives: while one sends, the other's Send Claims and Get
+    // Reports say so and touch nothing, so that no claim's copy is emptied out or sent twice.
+    void secondRunWaits()
+    {
+        Rig rig;
+        QVERIFY(rig.startWith(savedSetup, claims, content));
+        int copies = 0;
+        rig.disk->before = [&](FaultyFiles::Op op, const QString &) {
+            if (op != FaultyFiles::Op::Copy || copies++ != 1)
+                return;
+            Runtime runtime(*rig.host, makeNativeFileAccess());
+            Session other(runtime);
+            DesktopWindows windows(other);
+            QVERIFY(other.start());
+            ClaimSubmission::sendClaims(other);
+            PortalCommands::getReports(other);
+        };
+        rig.click("SendClaims");
+        QCOMPARE(rig.host->messages, QStringList(2, u"QRNWeb is already sending claims on this computer; try again when it has finished."_s));
+        QCOMPARE(rig.host->starts.size(), 1);
+        QCOMPARE(rig.files(u"qrn/claims"_s), (QStringList{u"A.NS2"_s, u"B.NS2"_s, u"C.NS2"_s}));
+        QCOMPARE(rig.files(u"claimin"_s), QStringList());
     }
 
     void realDiskFaults_data()

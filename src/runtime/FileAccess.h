@@ -29,11 +29,16 @@ class FileAccess
 public:
     enum class Mode { Read, Write, Replace };
 
-    // Size and modification time of a plain file; equal stamps mean the file was not changed.
+    // A plain file by what it is: its identity on its volume and the times it was written and
+    // changed. A file replaced under its name, rewritten, or given its old time back (as copies
+    // that keep times do) stamps differently; equal stamps mean the very file, unchanged.
     struct Stamp
     {
         qint64 size = -1;
         qint64 modified = 0;
+        quint64 volume = 0;
+        quint64 file = 0;
+        qint64 changed = 0;   // the status change time, which no program can set back
         bool exists() const { return size >= 0; }
         bool operator==(const Stamp &) const = default;
     };
@@ -77,6 +82,11 @@ public:
 
     virtual Listing list(const QString &hostFolder) = 0;
     virtual Stamp stamp(const QString &hostPath) = 0;
+
+    // Takes the lock of this lock file, created if need be, for as long as the handle lives; the
+    // system releases it when the process ends, however it ends. Empty, with busy set when another
+    // holds it, or with a reason.
+    virtual std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) = 0;
 
     // True when both host paths name one existing file or folder.
     virtual bool sameFile(const QString &a, const QString &b) = 0;

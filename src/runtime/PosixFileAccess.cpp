@@ -10,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,4 +172,26 @@ bool PosixFileAccess::sameFile(const QString &a, const QString &b)
     struct stat first {}, second {};
     return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::shared_ptr<void> PosixFileAccess::lock(const QString &hostPath, bool *busy, QString *reason)
+{
+    *busy = false;
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        failErrno(reason);
+        return nullptr;
+    }
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        *busy = errno == EWOULDBLOCK;
+        failErrno(reason);
+        ::close(fd);
+        return nullptr;
+    }
+    return std::shared_ptr<void>(new int(fd), [](void *held) {
+        ::close(*static_cast<int *>(held));
+        delete static_cast<int *>(held);
+    });
 }

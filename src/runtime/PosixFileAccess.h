@@ -21,6 +21,7 @@ public:
     Listing list(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
+    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override;
     void setSteady(bool steady) override;
 
 private:

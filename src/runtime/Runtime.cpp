@@ -231,6 +231,21 @@ bool Runtime::sameFolder(const QString &a, const QString &b)
     return m_access->sameFile(hostPath(a), hostPath(b));
 }
 
+std::shared_ptr<void> Runtime::lock(const QString &path, bool *busy, QString *error)
+{
+    *busy = false;
+    const QString host = hostPath(path);
+    if (host.isEmpty()) {
+        failWith(error, notFoundReason());
+        return nullptr;
+    }
+    const bool existed = QFileInfo::exists(host);
+    std::shared_ptr<void> held = m_access->lock(host, busy, error);
+    if (!existed && QFileInfo::exists(host))
+        m_paths->noteCreated(host);
+    return held;
+}
+
 QString Runtime::currentDate() const
 {
     return m_host.now().toString(QStringLiteral("MM-dd-yyyy"));

@@ -61,6 +61,9 @@ public:
     // Puts what was written into these folders on disk; false unless the system confirms it.
     bool syncToDisk(const QStringList &paths, QString *error = nullptr);
     bool sameFolder(const QString &a, const QString &b);
+    // The lock of a lock file while the handle lives, against other runs of the program on this
+    // computer; empty, with busy set when another run holds it.
+    std::shared_ptr<void> lock(const QString &path, bool *busy, QString *error = nullptr);
 
     // For the drive and folder selectors.
     QStringList drives();

@@ -61,10 +61,16 @@ HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition, DWOR
     return CreateFileW(native(hostPath).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info)
+FileAccess::Stamp stampOf(HANDLE handle)
 {
+    BY_HANDLE_FILE_INFORMATION info {};
+    FILE_BASIC_INFO basic {};
+    if (!GetFileInformationByHandle(handle, &info) || !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)
+        || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
     return {qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
-            qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime)};
+            qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
+            info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart};
 }
 
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access, DWORD share)

@@ -18,7 +18,8 @@ std::wstring native(const QString &hostPath);
 // Why a name a folder lists cannot be sent as a claim: Win32 would open a device or another name.
 QString unsendable(const QString &name);
 HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition, DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);
-FileAccess::Stamp stampOf(const BY_HANDLE_FILE_INFORMATION &info);
+// The stamp of an open file; empty when the system cannot tell it.
+FileAccess::Stamp stampOf(HANDLE handle);
 // A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access = GENERIC_READ,
                  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);

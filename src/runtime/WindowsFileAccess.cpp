@@ -98,7 +98,7 @@ bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &i
 
 bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
 {
-    BY_HANDLE_FILE_INFORMATION in {}, after {};
+    BY_HANDLE_FILE_INFORMATION in {};
     // A claim that another program still writes, or holds so that it cannot be removed afterwards,
     // is in use: it is not copied, so that it is never sent half or twice. While it is copied,
     // nobody else may change or remove it.
@@ -107,7 +107,7 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
         result->failed = 0;
         return false;
     }
-    result->source = stampOf(in);
+    result->source = stampOf(input);
     bool ok = true;
     for (qsizetype i = 0; ok && i < to.size(); ++i) {
         qint64 &copied = result->bytes.emplace_back(0);
@@ -116,7 +116,7 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
             ok = false;
         }
     }
-    result->after = GetFileInformationByHandle(input, &after) ? stampOf(after) : Stamp{};
+    result->after = stampOf(input);
     CloseHandle(input);
     return ok;
 }
@@ -202,12 +202,13 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
 
 FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data {};
-    if (!GetFileAttributesExW(native(hostPath).c_str(), GetFileExInfoStandard, &data)
-        || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    HANDLE handle = CreateFileW(native(hostPath).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return {};
-    return {qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow),
-            qint64((quint64(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime)};
+    const Stamp stamp = stampOf(handle);
+    CloseHandle(handle);
+    return stamp;
 }
 
 bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
@@ -224,4 +225,24 @@ bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
     BY_HANDLE_FILE_INFORMATION first {}, second {};
     return identify(a, &first) && identify(b, &second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber
         && first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostPath, bool *busy, QString *reason)
+{
+    *busy = false;
+    HANDLE handle = CreateFileW(native(hostPath).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        failLast(reason);
+        return nullptr;
+    }
+    OVERLAPPED whole {};
+    if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        *busy = GetLastError() == ERROR_LOCK_VIOLATION;
+        failLast(reason);
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return std::shared_ptr<void>(handle, CloseHandle);
 }

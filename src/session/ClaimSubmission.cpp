@@ -1,4 +1,5 @@
 #include "session/ClaimSubmission.h"
+#include "session/Submission.h"
 
 #include "runtime/Runtime.h"
 #include "session/Addresses.h"
@@ -13,54 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString outboundFolder = QStringLiteral("claims\\");
-const QString backupFolder = QStringLiteral("claimsbu\\");
-
-struct Claim
-{
-    QString name;
-    QString outbound;        // its name in the outbound folder
-    Runtime::Stamp stamp;    // as it was when it was first copied
-    QString kept;            // why it stays in the claim folder; empty while it goes
-};
-
-// One Send Claims: what it took, what it wrote, and how it ends.
-class Submission
-{
-public:
-    explicit Submission(Session &session)
-        : m_session(session)
-        , m_rt(session.runtime())
-        , m_v(session.vars())
-    {
-    }
-
-    void run();
-
-private:
-    bool readyToSend();
-    bool emptyOutboundFolder();
-    bool copyEach();
-    bool copyOne(Claim &claim, qsizetype index);
-    bool flush();
-    bool keepWhatChanged();
-    bool openPortal();
-    void removeWhatWasSent();
-    void notSent(const QString &reason);
-    void refuse(const QString &text);
-    QString source(const Claim &claim) const { return m_v.ClaimPath + claim.name; }
-
-    Session &m_session;
-    Runtime &m_rt;
-    Uservar &m_v;
-    QString m_format;
-    QList<Claim> m_claims;
-    QList<Runtime::Odd> m_odd;
-    QStringList m_written;                    // outbound copies this submission made
-    QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
-    QHash<QString, qsizetype> m_outboundOwner;
-};
 
 // The format code becomes a file name's extension: it may not lead into another folder, hold a
 // wildcard, or hold anything a Windows file name cannot.
@@ -81,6 +34,9 @@ QStringList oddLines(const QList<Runtime::Odd> &odd)
 
 } // namespace
 
+const QString Submission::outboundFolder = QStringLiteral("claims\\");
+const QString Submission::backupFolder = QStringLiteral("claimsbu\\");
+
 void ClaimSubmission::sendClaims(Session &session)
 {
     Submission(session).run();
@@ -96,7 +52,8 @@ void Submission::run()
         explicit Steady(Runtime &runtime) : rt(runtime) { rt.setFoldersSteady(true); }
         ~Steady() { rt.setFoldersSteady(false); }
     } steady(m_rt);
-    if (!readyToSend() || !emptyOutboundFolder())
+    std::shared_ptr<void> held;
+    if (!PortalCommands::holdBaseFolder(m_session, &held) || !readyToSend() || !emptyOutboundFolder())
         return;
     SessionLog::write(m_session, QStringLiteral("copy ") + m_v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
     if (!copyEach() || !flush() || !keepWhatChanged() || !openPortal())
@@ -162,87 +119,6 @@ bool Submission::emptyOutboundFolder()
     return false;
 }
 
-bool Submission::copyEach()
-{
-    for (qsizetype i = 0; i < m_claims.size(); ++i) {
-        Claim &claim = m_claims[i];
-        m_v.ScratchIndex = qint16(claim.name.indexOf(u'.') + 1);
-        const QString base = m_v.ScratchIndex < 1 ? claim.name : claim.name.left(m_v.ScratchIndex - 1);
-        claim.outbound = outboundFolder + base + u'.' + m_format;
-        if (!copyOne(claim, i))
-            return false;
-    }
-    return true;
-}
-
-// A copy counts only when the target holds every byte the claim file had when it was opened.
-// A claim file that changes meanwhile (the practice software still writing it) stays.
-bool Submission::copyOne(Claim &claim, qsizetype index)
-{
-    const QStringList targets = {backupFolder + claim.name, claim.outbound};
-    m_written << claim.outbound;
-    QString error;
-    Runtime::Copy copy;
-    if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
-        notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
-        return false;
-    }
-    claim.stamp = copy.source;
-    if (copy.changed()) {
-        claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
-    } else {
-        for (qsizetype i = 0; i < targets.size(); ++i) {
-            if (copy.bytes.at(i) != copy.source.size) {
-                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
-                return false;
-            }
-        }
-    }
-    m_backupOwner.insert(claim.name.toCaseFolded(), index);
-    // Several claim files may share one outbound name: only the last copy is there to be sent.
-    const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);
-    if (replaced >= 0 && m_claims[replaced].kept.isEmpty())
-        m_claims[replaced].kept = QStringLiteral("another claim file with the same name before the dot took its place "
-                                                 "in the outbound folder; it goes with the next Send Claims");
-    m_outboundOwner.insert(claim.outbound.toCaseFolded(), index);
-    return true;
-}
-
-bool Submission::flush()
-{
-    QString error;
-    if (m_rt.syncToDisk({outboundFolder, backupFolder}, &error))
-        return true;
-    notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
-    return false;
-}
-
-// Checked before the portal opens, so that the outbound folder holds only what may be uploaded.
-bool Submission::keepWhatChanged()
-{
-    bool anyGoes = false;
-    for (qsizetype i = 0; i < m_claims.size(); ++i) {
-        Claim &claim = m_claims[i];
-        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
-            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
-        if (claim.kept.isEmpty() && m_backupOwner.value(claim.name.toCaseFolded()) != i)
-            claim.kept = QStringLiteral("another claim file of the same name took its backup copy");
-        if (claim.kept.isEmpty() && m_rt.stamp(backupFolder + claim.name).size != claim.stamp.size)
-            claim.kept = QStringLiteral("its backup copy is no longer whole");
-        // A claim that stays takes its outbound copy back, unless that copy is another claim's.
-        if (!claim.kept.isEmpty() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
-            m_rt.deleteFile(claim.outbound);
-        anyGoes = anyGoes || claim.kept.isEmpty();
-    }
-    if (anyGoes)
-        return true;
-    QStringList lines;
-    for (const Claim &claim : std::as_const(m_claims))
-        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
-    notSent(QStringLiteral("None of the claim files could be sent:\n") + MessageList::shortened(lines, nullptr)
-            + u'\n');
-    return false;
-}
 
 bool Submission::openPortal()
 {

@@ -27,9 +27,22 @@ bool PortalCommands::siteIdSendable(Session &session)
     return false;
 }
 
+bool PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *held)
+{
+    bool busy = false;
+    *held = session.runtime().lock(session.vars().BaseDir + QStringLiteral("qrnweb.lck"), &busy);
+    if (busy) {
+        session.runtime().messageBox(
+            QStringLiteral("QRNWeb is already sending claims on this computer; try again when it has finished."));
+    }
+    return !busy;
+}
+
 void PortalCommands::getReports(Session &session)
 {
-    if (!siteIdSendable(session))
+    // The portal uploads what the outbound folder holds: not while another run fills it.
+    std::shared_ptr<void> held;
+    if (!holdBaseFolder(session, &held) || !siteIdSendable(session))
         return;
     startBrowser(session, PortalAddress + session.vars().SiteId);
     SessionLog::close(session);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class Session;
 
 // The main window's other commands: the portal, the web site, Setup and Exit.
@@ -13,4 +15,8 @@ namespace PortalCommands
     // False, after telling the user, when the site id holds a character that would open the
     // portal for another site than the one shown.
     bool siteIdSendable(Session &session);
+    // Keeps every other run of QRNWeb on this computer from working on the base folder while held
+    // lives. False, after telling the user, when another run works on it now; a base folder where
+    // no lock can be taken (missing, read-only) is left to the command's own checks.
+    bool holdBaseFolder(Session &session, std::shared_ptr<void> *held);
 } // namespace PortalCommands

@@ -1,0 +1,87 @@
+// Send Claims' copies: each claim file into the backup and the outbound folder, on disk, and
+// checked before the portal opens.
+#include "session/Submission.h"
+
+#include "session/MessageList.h"
+
+bool Submission::copyEach()
+{
+    for (qsizetype i = 0; i < m_claims.size(); ++i) {
+        Claim &claim = m_claims[i];
+        m_v.ScratchIndex = qint16(claim.name.indexOf(u'.') + 1);
+        const QString base = m_v.ScratchIndex < 1 ? claim.name : claim.name.left(m_v.ScratchIndex - 1);
+        claim.outbound = outboundFolder + base + u'.' + m_format;
+        if (!copyOne(claim, i))
+            return false;
+    }
+    return true;
+}
+
+// A copy counts only when the target holds every byte the claim file had when it was opened.
+// A claim file that changes meanwhile (the practice software still writing it) stays.
+bool Submission::copyOne(Claim &claim, qsizetype index)
+{
+    const QStringList targets = {backupFolder + claim.name, claim.outbound};
+    m_written << claim.outbound;
+    QString error;
+    Runtime::Copy copy;
+    if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
+        notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
+        return false;
+    }
+    claim.stamp = copy.source;
+    if (copy.changed()) {
+        claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
+    } else {
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            if (copy.bytes.at(i) != copy.source.size) {
+                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
+                return false;
+            }
+        }
+    }
+    m_backupOwner.insert(claim.name.toCaseFolded(), index);
+    // Several claim files may share one outbound name: only the last copy is there to be sent.
+    const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);
+    if (replaced >= 0 && m_claims[replaced].kept.isEmpty())
+        m_claims[replaced].kept = QStringLiteral("another claim file with the same name before the dot took its place "
+                                                 "in the outbound folder; it goes with the next Send Claims");
+    m_outboundOwner.insert(claim.outbound.toCaseFolded(), index);
+    return true;
+}
+
+bool Submission::flush()
+{
+    QString error;
+    if (m_rt.syncToDisk({outboundFolder, backupFolder}, &error))
+        return true;
+    notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
+    return false;
+}
+
+// Checked before the portal opens, so that the outbound folder holds only what may be uploaded.
+bool Submission::keepWhatChanged()
+{
+    bool anyGoes = false;
+    for (qsizetype i = 0; i < m_claims.size(); ++i) {
+        Claim &claim = m_claims[i];
+        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
+            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
+        if (claim.kept.isEmpty() && m_backupOwner.value(claim.name.toCaseFolded()) != i)
+            claim.kept = QStringLiteral("another claim file of the same name took its backup copy");
+        if (claim.kept.isEmpty() && m_rt.stamp(backupFolder + claim.name).size != claim.stamp.size)
+            claim.kept = QStringLiteral("its backup copy is no longer whole");
+        // A claim that stays takes its outbound copy back, unless that copy is another claim's.
+        if (!claim.kept.isEmpty() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
+            m_rt.deleteFile(claim.outbound);
+        anyGoes = anyGoes || claim.kept.isEmpty();
+    }
+    if (anyGoes)
+        return true;
+    QStringList lines;
+    for (const Claim &claim : std::as_const(m_claims))
+        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
+    notSent(QStringLiteral("None of the claim files could be sent:\n") + MessageList::shortened(lines, nullptr)
+            + u'\n');
+    return false;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "runtime/Runtime.h"
+#include "session/Session.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+
+struct Claim
+{
+    QString name;
+    QString outbound;        // its name in the outbound folder
+    Runtime::Stamp stamp;    // as it was when it was first copied
+    QString kept;            // why it stays in the claim folder; empty while it goes
+};
+
+// One Send Claims: what it took, what it wrote, and how it ends.
+class Submission
+{
+public:
+    static const QString outboundFolder;
+    static const QString backupFolder;
+
+    explicit Submission(Session &session)
+        : m_session(session)
+        , m_rt(session.runtime())
+        , m_v(session.vars())
+    {
+    }
+
+    void run();
+
+private:
+    bool readyToSend();
+    bool emptyOutboundFolder();
+    bool copyEach();
+    bool copyOne(Claim &claim, qsizetype index);
+    bool flush();
+    bool keepWhatChanged();
+    bool openPortal();
+    void removeWhatWasSent();
+    void notSent(const QString &reason);
+    void refuse(const QString &text);
+    QString source(const Claim &claim) const { return m_v.ClaimPath + claim.name; }
+
+    Session &m_session;
+    Runtime &m_rt;
+    Uservar &m_v;
+    QString m_format;
+    QList<Claim> m_claims;
+    QList<Runtime::Odd> m_odd;
+    QStringList m_written;                    // outbound copies this submission made
+    QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
+    QHash<QString, qsizetype> m_outboundOwner;
+};
