@@ -87,6 +87,7 @@ bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result,
         }
         if (!ok || fault) {
             result->failed = i;
+            result->cause = one.cause;
             return false;
         }
     }

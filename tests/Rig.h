@@ -55,8 +55,8 @@ public:
     static QString makeEntry(const QByteArray &path, const QByteArray &name);
     static bool entryExists(const QByteArray &path);
     static void removeEntry(const QByteArray &path);
-    // Holds a file open, as a program that lets others read it but neither change nor remove it
-    // does, while the handle lives; or says why this system has no such thing.
+    // Holds a file open for writing, as the practice software does while it writes a claim (on
+    // Windows letting others read it but neither change nor remove it), while the handle lives.
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
     // A small file system over folder ("size=64k", "ro,size=64k") while the handle lives; or why not.
     static std::shared_ptr<void> mountSmallDisk(const QString &folder, const QString &options, QString *cannot);

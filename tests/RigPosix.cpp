@@ -54,10 +54,17 @@ void Rig::removeEntry(const QByteArray &path)
     ::unlink(path.constData());
 }
 
-std::shared_ptr<void> Rig::holdOpen(const QString &, QString *cannot)
+std::shared_ptr<void> Rig::holdOpen(const QString &path, QString *cannot)
 {
-    *cannot = QStringLiteral("Linux has no share modes: a file open elsewhere can always be removed");
-    return nullptr;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    if (fd < 0) {
+        *cannot = QStringLiteral("it could not be opened");
+        return nullptr;
+    }
+    return std::shared_ptr<void>(new int(fd), [](void *held) {
+        ::close(*static_cast<int *>(held));
+        delete static_cast<int *>(held);
+    });
 }
 
 std::shared_ptr<void> Rig::mountSmallDisk(const QString &folder, const QString &options, QString *cannot)

@@ -78,6 +78,11 @@ private slots:
         static const QByteArray deep = QByteArray(50, 'F').append('/').repeated(6) + "DEEP.CLM";
         static const QByteArray deepSetup = "site-id:ab12\r\nsitefmt:NS2\r\nsitefil:*.CLM\r\nsitepat:C:\\" + deep.left(305).replace('/', '\\') + "\r\n";
         row("a claim folder deeper than 260 characters", "", deep.constData(), "", "DEEP.NS2", "DEEP.CLM", "", "", deepSetup);
+        // A name whose outbound form, with the dot and the format code, is longer than a name may be.
+        static const QByteArray longName = QByteArray(253, 'L'), both = "A.001 " + longName;
+        static const QByteArray tooLong = "The portal was opened, but these claim files stayed in the claim folder:\n" + longName
+            + " (its name is too long to be sent)";
+        row("outbound name too long", both.constData(), "", "", "A.NS2", "A.001", longName.constData(), tooLong.constData());
         row("file name holds a folder", "", "claimin/SUB/A.CLM", "", "", "", "", notSent,
             "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:SUB\\*.CLM\r\n");
     }

@@ -57,6 +57,10 @@ public:
         Stamp after;             // the source as it was once the last target had its bytes
         QList<qint64> bytes;     // what reached each target tried, in order
         qsizetype failed = -1;   // the target that failed, if one did
+        // Why it failed, where that is not the disk's fault: the source is gone, or another program
+        // has it open (writing it, or keeping it from being removed).
+        enum class Cause { Disk, SourceGone, SourceInUse };
+        Cause cause = Cause::Disk;
         bool changed() const { return after != source; }
     };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -116,7 +117,19 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
     const int input = openPlain(at(QFile::encodeName(from)), &in, reason);
     if (input < 0) {
         result->failed = 0;
+        result->cause = errno == ENOENT ? Copy::Cause::SourceGone : Copy::Cause::Disk;
         return false;
+    }
+    // A read lease is refused while another program has the file open for writing: the practice
+    // software may still be writing the claim. Held while it is copied, it keeps a writer that
+    // comes meanwhile waiting until the copy is done; breaking it signals SIGURG, which is ignored.
+    // A file system, or a file of another user, that allows no lease is copied without one.
+    ::fcntl(input, F_SETSIG, SIGURG);
+    if (::fcntl(input, F_SETLEASE, F_RDLCK) != 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        ::close(input);
+        result->failed = 0;
+        result->cause = Copy::Cause::SourceInUse;
+        return failWith(reason, QStringLiteral("another program has it open for writing"));
     }
     result->source = stampOf(in);
     // A claim file is small: read once, written to each target. Anything larger stays in the kernel.
@@ -134,6 +147,7 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
     }
     struct stat after {};
     result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
+    ::fcntl(input, F_SETLEASE, F_UNLCK);
     ::close(input);
     return ok;
 }

@@ -182,7 +182,10 @@ bool Runtime::deleteFile(const QString &path, QString *error)
 Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stamped, QString *error)
 {
     const QString host = hostPath(path);
-    if (host.isEmpty() || m_access->stamp(host) != stamped)
+    const Stamp now = host.isEmpty() ? Stamp{} : m_access->stamp(host);
+    if (!now.exists())
+        return Removal::Gone;
+    if (now != stamped)
         return Removal::Changed;
     if (!m_access->remove(host, error))
         return Removal::Failed;

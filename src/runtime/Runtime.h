@@ -52,7 +52,7 @@ public:
     // could not be made.
     bool copyFile(const QString &from, const QStringList &to, QString *error = nullptr, Copy *copy = nullptr);
     bool deleteFile(const QString &path, QString *error = nullptr);
-    enum class Removal { Removed, Changed, Failed };
+    enum class Removal { Removed, Gone, Changed, Failed };
     // Removes a file only while it is as it was when stamped; error says why it could not be removed.
     Removal deleteUnchanged(const QString &path, const Stamp &stamped, QString *error);
     // Deletes every file matching the pattern; false when one of them could not be deleted.

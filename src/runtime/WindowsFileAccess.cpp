@@ -104,7 +104,11 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
     // nobody else may change or remove it.
     HANDLE input = openPlain(from, &in, reason, GENERIC_READ | DELETE, FILE_SHARE_READ);
     if (input == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
         result->failed = 0;
+        result->cause = error == ERROR_FILE_NOT_FOUND ? Copy::Cause::SourceGone
+            : error == ERROR_SHARING_VIOLATION        ? Copy::Cause::SourceInUse
+                                                      : Copy::Cause::Disk;
         return false;
     }
     result->source = stampOf(input);

@@ -132,11 +132,16 @@ bool Submission::openPortal()
 
 void Submission::removeWhatWasSent()
 {
-    QStringList kept;
+    QStringList kept, elsewhere;
     for (Claim &claim : m_claims) {
         QString error;
-        switch (claim.kept.isEmpty() ? m_rt.deleteUnchanged(source(claim), claim.stamp, &error) : Runtime::Removal::Removed) {
+        const bool goes = claim.kept.isEmpty() && !claim.dropped;
+        switch (goes ? m_rt.deleteUnchanged(source(claim), claim.stamp, &error) : Runtime::Removal::Removed) {
         case Runtime::Removal::Removed: break;
+        case Runtime::Removal::Gone:
+            claim.elsewhere = true;
+            claim.kept = QStringLiteral("its copy was sent");
+            break;
         case Runtime::Removal::Changed:
             claim.kept = QStringLiteral("it changed while it was being sent; it goes with the next Send Claims");
             break;
@@ -144,17 +149,22 @@ void Submission::removeWhatWasSent()
             claim.kept = QStringLiteral("it could not be removed: %1; it will be sent again unless you remove it").arg(error);
             break;
         }
-        if (!claim.kept.isEmpty())
-            kept << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
+        if (!claim.kept.isEmpty() && !claim.dropped)
+            (claim.elsewhere ? elsewhere : kept) << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
     }
     kept << oddLines(m_odd);
     SessionLog::close(m_session);
-    if (kept.isEmpty())
+    if (kept.isEmpty() && elsewhere.isEmpty())
         return;
-    QString details;
-    const QString list = MessageList::shortened(kept, &details);
-    m_rt.messageBox(QStringLiteral("The portal was opened, but these claim files stayed in the claim folder:\n") + list,
-                    Host::Buttons::Ok, details);
+    QString text = QStringLiteral("The portal was opened"), details, more;
+    if (!kept.isEmpty())
+        text += QStringLiteral(", but these claim files stayed in the claim folder:\n") + MessageList::shortened(kept, &details);
+    if (!elsewhere.isEmpty()) {
+        text += (kept.isEmpty() ? QStringLiteral(", but") : QStringLiteral("\n\nAnd"))
+            + QStringLiteral(" these claim files were removed by another program after they were copied:\n")
+            + MessageList::shortened(elsewhere, &more);
+    }
+    m_rt.messageBox(text, Host::Buttons::Ok, (details + u'\n' + more).trimmed());
 }
 
 // Nothing half-done may wait in the outbound folder for the portal, which Get Reports and Resend

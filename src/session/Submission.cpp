@@ -21,11 +21,26 @@ bool Submission::copyEach()
 // A claim file that changes meanwhile (the practice software still writing it) stays.
 bool Submission::copyOne(Claim &claim, qsizetype index)
 {
+    // No file system of either system holds a name of more than 255 characters (or UTF-8 bytes).
+    const QString outboundName = claim.outbound.mid(outboundFolder.size());
+    if (outboundName.size() > 255 || outboundName.toUtf8().size() > 255) {
+        claim.kept = QStringLiteral("its name is too long to be sent");
+        return true;
+    }
     const QStringList targets = {backupFolder + claim.name, claim.outbound};
     m_written << claim.outbound;
     QString error;
     Runtime::Copy copy;
     if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
+        // What another program does to one claim meanwhile, or a name it cannot be sent under,
+        // keeps that claim alone out of the submission.
+        using Cause = Runtime::Copy::Cause;
+        claim.dropped = copy.cause == Cause::SourceGone;
+        if (copy.cause == Cause::SourceInUse)
+            claim.kept = QStringLiteral("it is open in another program, which may still be writing it; it goes with the next "
+                                        "Send Claims");
+        if (claim.dropped || !claim.kept.isEmpty())
+            return true;
         notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
         return false;
     }
@@ -63,9 +78,16 @@ bool Submission::flush()
 bool Submission::keepWhatChanged()
 {
     bool anyGoes = false;
+    QStringList lines;
     for (qsizetype i = 0; i < m_claims.size(); ++i) {
         Claim &claim = m_claims[i];
-        if (claim.kept.isEmpty() && m_rt.stamp(source(claim)) != claim.stamp)
+        if (claim.dropped)
+            continue;
+        const Runtime::Stamp now = m_rt.stamp(source(claim));
+        claim.elsewhere = claim.kept.isEmpty() && !now.exists();
+        if (claim.elsewhere)
+            claim.kept = QStringLiteral("it was not sent; its copy is in the backup folder");
+        if (claim.kept.isEmpty() && now != claim.stamp)
             claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
         if (claim.kept.isEmpty() && m_backupOwner.value(claim.name.toCaseFolded()) != i)
             claim.kept = QStringLiteral("another claim file of the same name took its backup copy");
@@ -75,12 +97,15 @@ bool Submission::keepWhatChanged()
         if (!claim.kept.isEmpty() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
             m_rt.deleteFile(claim.outbound);
         anyGoes = anyGoes || claim.kept.isEmpty();
+        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
     }
     if (anyGoes)
         return true;
-    QStringList lines;
-    for (const Claim &claim : std::as_const(m_claims))
-        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
+    if (lines.isEmpty()) {
+        // Every claim was taken away before it could be copied.
+        refuse(QStringLiteral("No Claims Found to Send"));
+        return false;
+    }
     notSent(QStringLiteral("None of the claim files could be sent:\n") + MessageList::shortened(lines, nullptr)
             + u'\n');
     return false;

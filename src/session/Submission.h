@@ -13,7 +13,9 @@ struct Claim
     QString name;
     QString outbound;        // its name in the outbound folder
     Runtime::Stamp stamp;    // as it was when it was first copied
-    QString kept;            // why it stays in the claim folder; empty while it goes
+    QString kept;            // why it stays in the claim folder, or what became of it; empty while it goes
+    bool dropped = false;    // gone before it was copied: not part of this submission
+    bool elsewhere = false;  // removed by another program once it was copied
 };
 
 // One Send Claims: what it took, what it wrote, and how it ends.
