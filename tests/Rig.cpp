@@ -96,7 +96,7 @@ void Rig::pick(QListWidget *list, int row)
 void Rig::play(const QString &script)
 {
     QStringList steps = script.split(u"; "_s);
-    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s, u"drive"_s};
+    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s, u"link"_s, u"drive"_s};
     qsizetype first = 0;
     while (first < steps.size() && laying.contains(steps.at(first).section(u' ', 0, 0)))
         ++first;
@@ -117,6 +117,9 @@ void Rig::play(const QString &script)
             write(QString::fromLatin1(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
         } else if (verb == u"mkdir") {
             QDir().mkpath(onC(rest));
+        } else if (verb == u"link") {
+            if (const QString cannot = link(onC(QString::fromLatin1(name)), onC(words)); !cannot.isEmpty())
+                QSKIP(qPrintable(cannot));
         } else if (verb == u"drive") {   // the drive the program is started from
             addDrive(rest, rest.left(1) + u"_drive"_s);
             QVERIFY(runtime->changeDrive(rest));

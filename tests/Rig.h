@@ -58,6 +58,8 @@ public:
     // Holds a file open for writing, as the practice software does while it writes a claim (on
     // Windows letting others read it but neither change nor remove it), while the handle lives.
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
+    // Gives an existing file or folder a second name, as an administrator's link does; or says why not.
+    static QString link(const QString &existing, const QString &name);
     // A small file system over folder ("size=64k", "ro,size=64k") while the handle lives; or why not.
     static std::shared_ptr<void> mountSmallDisk(const QString &folder, const QString &options, QString *cannot);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
@@ -81,7 +83,7 @@ public:
 
     // Plays a scenario: steps apart by "; ", each a verb and its words.
     // - Laying out the drives, before "start" (put after them when missing): setup BYTES,
-    //   claims NAMES, write PATH [TEXT], mkdir PATH, drive D: (the drive it is started from).
+    //   claims NAMES, write PATH [TEXT], mkdir PATH, link PATH NAME, drive D: (the drive it is started from).
     // - What a person or the machine does: click, type, set, key, pick, close, answer, remove, restart.
     // - What is then seen: told or asked (the next box, OK or Yes/No, begins so), opened (the next
     //   browser start: program and argument), files (a folder's entries), read, field, shown, hidden,

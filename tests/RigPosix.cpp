@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <fcntl.h>
@@ -65,6 +66,14 @@ std::shared_ptr<void> Rig::holdOpen(const QString &path, QString *cannot)
         ::close(*static_cast<int *>(held));
         delete static_cast<int *>(held);
     });
+}
+
+QString Rig::link(const QString &existing, const QString &name)
+{
+    // A file gets a hard link, a folder a symbolic one, as on Windows.
+    const bool linked = QFileInfo(existing).isDir() ? QFile::link(existing, name)
+                                                    : ::link(QFile::encodeName(existing).constData(), QFile::encodeName(name).constData()) == 0;
+    return linked ? QString() : QStringLiteral("it could not be linked");
 }
 
 std::shared_ptr<void> Rig::mountSmallDisk(const QString &folder, const QString &options, QString *cannot)

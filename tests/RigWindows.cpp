@@ -93,6 +93,20 @@ std::shared_ptr<void> Rig::holdOpen(const QString &path, QString *cannot)
     return nullptr;
 }
 
+QString Rig::link(const QString &existing, const QString &name)
+{
+    const std::wstring from = raw(name.toUtf8()), to = raw(existing.toUtf8());
+    if (!QFileInfo(existing).isDir())
+        return CreateHardLinkW(from.c_str(), to.c_str(), nullptr) ? QString() : QStringLiteral("no hard link could be made");
+    if (!CreateSymbolicLinkW(from.c_str(), to.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+        return QStringLiteral("a folder link needs a privilege on Windows that this run does not have");
+    // Only a link that leads to the folder is one.
+    QFile probe(name + QStringLiteral("/probe"));
+    const bool leads = probe.open(QIODevice::WriteOnly) && (probe.close(), QFileInfo::exists(existing + QStringLiteral("/probe")));
+    probe.remove();
+    return leads ? QString() : QStringLiteral("a folder link made here does not lead to its folder (so under Wine 8)");
+}
+
 std::shared_ptr<void> Rig::mountSmallDisk(const QString &, const QString &, QString *cannot)
 {
     *cannot = QStringLiteral("a small tmpfs mounted over a folder is Linux's");

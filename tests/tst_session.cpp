@@ -284,6 +284,15 @@ private slots:
             << u"write qrn/claims/keep.txt; write qrn/log/qrnweb.txt Start QRNWeb session on 01-01-2026 at 23:59:59\r\ncopy x\r\n; drive d:; "_s
                 + setupRequired + u"files qrn claims claimsbu log reports user; read qrn/log/qrnweb.txt Start QRNWeb session on 03-04-2026 "
                                   "at 09:05:07\r\n; shown Form1; log open; click Command1; run ended"_s;
+        // Links: one file under two names goes once; the program's own folders linked together are refused.
+        QTest::newRow("two names for one claim")
+            << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims C1.CLM; link claimin/C1.CLM claimin/CURRENT.CLM; click SendClaims; "
+               "opened firefox.exe $portalab12; told The portal was opened, but these claim files stayed in the claim folder:\nCURRENT.CLM "
+               "(it is another name of C1.CLM, which was sent); files qrn/claims C1.NS2; files claimin CURRENT.CLM"_s;
+        QTest::newRow("own folders linked together")
+            << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims A.001; write qrn/claims/OLD.NS2; link qrn/claims qrn/claimsbu; "
+               "click SendClaims; told The claims were not sent. QRNWeb's folders c:\\qrn\\claims\\ and c:\\qrn\\claimsbu\\ are one folder; "
+               "files claimin A.001; files qrn/claims OLD.NS2; log closed"_s;
         // The end of a run: the log closed, no box, and nothing typed in the setup window saved.
         const QString ns2 = u"setup site-id:ab12\r\nsitefmt:NS2\r\n; "_s, ended = u"; run ended; log closed; read qrn/setup.fil site-id:ab12\r\nsitefmt:NS2\r\n"_s;
         QTest::newRow("main window closed") << ns2 + u"close Form1"_s + ended;

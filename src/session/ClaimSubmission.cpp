@@ -86,6 +86,23 @@ bool Submission::readyToSend()
         SessionLog::close(m_session);
         return false;
     }
+    // The outbound and backup folders and the base folder are three folders, however linked: one
+    // emptied, or copied onto, would otherwise destroy another's files.
+    const QString own[] = {m_v.BaseDir + outboundFolder, m_v.BaseDir + backupFolder, m_v.BaseDir};
+    for (const QString &folder : own) {
+        if (!m_rt.isReadableFolder(folder)) {
+            notSent(QStringLiteral("QRNWeb's folder %1 is missing or is not a folder.").arg(folder));
+            return false;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        for (int j = i + 1; j < 3; ++j) {
+            if (m_rt.sameFolder(own[i], own[j])) {
+                notSent(QStringLiteral("QRNWeb's folders %1 and %2 are one folder; they must be apart.").arg(own[i], own[j]));
+                return false;
+            }
+        }
+    }
     // Emptying the outbound folder, copying onto the backups or sending the program's own setup
     // and log would destroy the claims or the program's own files.
     for (const QString &own : {outboundFolder, backupFolder, m_v.BaseDir, m_v.BaseDir + QStringLiteral("log"),

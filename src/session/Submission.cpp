@@ -55,6 +55,11 @@ bool Submission::copyOne(Claim &claim, qsizetype index)
             }
         }
     }
+    // Two names for one file (a link): it goes once, under the first of them.
+    const qsizetype first = m_fileOwner.value({copy.source.volume, copy.source.file}, index);
+    if (first != index && claim.kept.isEmpty())
+        claim.kept = QStringLiteral("it is another name of %1, which was sent").arg(m_claims[first].name);
+    m_fileOwner.insert({copy.source.volume, copy.source.file}, first);
     m_backupOwner.insert(claim.name.toCaseFolded(), index);
     // Several claim files may share one outbound name: only the last copy is there to be sent.
     const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);

@@ -56,4 +56,5 @@ private:
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
     QHash<QString, qsizetype> m_outboundOwner;
+    QHash<QPair<quint64, quint64>, qsizetype> m_fileOwner;   // a file's identity -> the claim sent under its name
 };
