@@ -54,6 +54,7 @@ public:
         return ok;
     }
     Listing list(const QString &folder) override { return m_real->list(folder); }
+    void removeOdd(const QString &folder) override { m_real->removeOdd(folder); }
     Stamp stamp(const QString &path) override { return m_real->stamp(path); }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
     std::shared_ptr<void> lock(const QString &path, bool *busy, QString *reason) override

@@ -39,6 +39,7 @@ public:
         return !faultFor(Op::Flush, hostFiles.value(0), reason) && m_real->flush(hostFiles, reason);
     }
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
+    void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
     std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override

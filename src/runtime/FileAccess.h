@@ -85,6 +85,9 @@ public:
     virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;
 
     virtual Listing list(const QString &hostFolder) = 0;
+    // Removes what list() finds odd in the folder (but folders): names the program cannot spell,
+    // FIFOs, links to devices or to nothing.
+    virtual void removeOdd(const QString &hostFolder) = 0;
     virtual Stamp stamp(const QString &hostPath) = 0;
 
     // Takes the lock of this lock file, created if need be, for as long as the handle lives; the

@@ -158,6 +158,26 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
     return result;
 }
 
+void PosixFileAccess::removeOdd(const QString &hostFolder)
+{
+    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
+    if (!folder)
+        return;
+    const int fd = ::dirfd(folder);
+    while (const dirent *entry = ::readdir(folder)) {
+        const QByteArray raw(entry->d_name);
+        struct stat st {};
+        if (raw == "." || raw == ".." || ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+            continue;
+        struct stat target {};
+        const bool plain = ::fstatat(fd, entry->d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+        const QString name = QFile::decodeName(raw);
+        if (!plain || QFile::encodeName(name) != raw || name.contains(u'\\'))
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
 FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
 {
     struct stat st {};

@@ -19,6 +19,7 @@ public:
     bool remove(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
+    void removeOdd(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
     std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override;

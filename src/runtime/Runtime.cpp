@@ -215,6 +215,13 @@ bool Runtime::deleteFiles(const QString &pattern)
     return all;
 }
 
+void Runtime::deleteOdd(const QString &folder)
+{
+    const QString host = hostPath(folder);
+    if (!host.isEmpty())
+        m_access->removeOdd(host);
+}
+
 Runtime::Stamp Runtime::stamp(const QString &path)
 {
     const QString host = hostPath(path);

@@ -57,6 +57,8 @@ public:
     Removal deleteUnchanged(const QString &path, const Stamp &stamped, QString *error);
     // Deletes every file matching the pattern; false when one of them could not be deleted.
     bool deleteFiles(const QString &pattern);
+    // Removes from a folder what cannot be taken as a file (see FileAccess::removeOdd).
+    void deleteOdd(const QString &folder);
     Stamp stamp(const QString &path);
     // Puts what was written into these folders on disk; false unless the system confirms it.
     bool syncToDisk(const QStringList &paths, QString *error = nullptr);

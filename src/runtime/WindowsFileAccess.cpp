@@ -204,6 +204,12 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
     return result;
 }
 
+void WindowsFileAccess::removeOdd(const QString &hostFolder)
+{
+    for (const Odd &entry : list(hostFolder).odd)
+        DeleteFileW(native(hostFolder + u'/' + entry.shown).c_str());
+}
+
 FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
 {
     HANDLE handle = CreateFileW(native(hostPath).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -126,9 +126,14 @@ bool Submission::readyToSend()
 
 bool Submission::emptyOutboundFolder()
 {
+    // Everything in it goes, what the program cannot name as well: the portal uploads what is there.
     m_rt.deleteFiles(outboundFolder + QStringLiteral("*.*"));
+    m_rt.deleteOdd(outboundFolder);
     // A file of an earlier submission that could not be removed would be uploaded a second time.
-    const QStringList stale = m_rt.findAll(outboundFolder + QStringLiteral("*.*"));
+    QList<Runtime::Odd> odd;
+    QStringList stale = m_rt.findAll(outboundFolder + QStringLiteral("*.*"), &odd);
+    for (const Runtime::Odd &entry : std::as_const(odd))
+        stale << entry.shown;
     if (stale.isEmpty())
         return true;
     notSent(QStringLiteral("The outbound folder still holds %1 from an earlier submission, which could not be removed "
