@@ -32,8 +32,8 @@ bool Submission::copyOne(Claim &claim, qsizetype index)
     QString error;
     Runtime::Copy copy;
     if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
-        // What another program does to one claim meanwhile, or a name it cannot be sent under,
-        // keeps that claim alone out of the submission.
+        // What another program does to one claim meanwhile keeps that claim alone out of the
+        // submission: voided, it is no part of it; held open, it waits for the next one.
         using Cause = Runtime::Copy::Cause;
         claim.dropped = copy.cause == Cause::SourceGone;
         if (copy.cause == Cause::SourceInUse)
