@@ -224,6 +224,18 @@ private slots:
         QVERIFY(!host.startProgram(dir.filePath(u"gone"_s), u"x"_s, &error));
         QCOMPARE(error, u"the system could not start it"_s);
     }
+
+    // Guards Exit ending the program's event loop, not only closing its files.
+    void exitEndsTheEventLoop()
+    {
+        Rig rig;
+        QVERIFY(rig.startWith(Rig::practice));
+        QTimer::singleShot(0, [&] { rig.click("Command1"); });
+        QTimer stuck;   // a run Exit did not end
+        connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        stuck.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
 };
 
 QTEST_MAIN(TestWindows)
