@@ -14,6 +14,14 @@
 
 namespace {
 
+// The real desktop under a clock of the test's.
+struct ClockedDesktop : DesktopHost
+{
+    const QDateTime start = QDateTime(QDate(2026, 3, 2), QTime(9, 0));
+    QDateTime at = start;
+    QDateTime now() const override { return at; }
+};
+
 QWidget *window(Rig &rig, const QString &name)
 {
     return name == QLatin1String("Form1") ? static_cast<QWidget *>(&rig.main()) : &rig.setup();
@@ -171,10 +179,12 @@ private slots:
         QTest::addColumn<QString>("details");
         QTest::addColumn<int>("pressed");   // the button the person presses
         QTest::addColumn<int>("answer");
-        QTest::newRow("OK") << false << "" << int(QMessageBox::Ok) << 1;
-        QTest::newRow("OK, with details") << false << "A.CLM\nB.CLM" << int(QMessageBox::Ok) << 1;
-        QTest::newRow("Yes") << true << "" << int(QMessageBox::Yes) << 6;
-        QTest::newRow("No") << true << "" << int(QMessageBox::No) << 7;
+        QTest::addColumn<int>("answeredAt");   // ms on the clock after the box appeared
+        QTest::newRow("OK") << false << "" << int(QMessageBox::Ok) << 1 << 400;
+        QTest::newRow("OK, with details") << false << "A.CLM\nB.CLM" << int(QMessageBox::Ok) << 1 << 400;
+        QTest::newRow("Yes") << true << "" << int(QMessageBox::Yes) << 6 << 400;
+        QTest::newRow("No") << true << "" << int(QMessageBox::No) << 7 << 400;
+        QTest::newRow("No, the clock set back an hour") << true << "" << int(QMessageBox::No) << 7 << -3600000;
     }
 
     // Guards the real message box: its title, its buttons, its details, and the answer the person gave.
@@ -184,14 +194,25 @@ private slots:
         QFETCH(QString, details);
         QFETCH(int, pressed);
         QFETCH(int, answer);
-        DesktopHost host;
+        QFETCH(int, answeredAt);
+        ClockedDesktop host;
         QString seen;
         QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             seen = box->windowTitle() + u'|' + box->text() + u'|' + box->detailedText() + u'|'
                 + QString::number(int(box->standardButtons()), 16);
-            box->button(QMessageBox::StandardButton(pressed))->click();
+            // A press still meant for what came before, in the box's first moments, is not an answer.
+            QWidget *button = box->button(QMessageBox::StandardButton(pressed));
+            for (int ms : {0, 399}) {
+                host.at = host.start.addMSecs(ms);
+                QTest::keyClick(box, Qt::Key_Space);
+                QTest::keyClick(box, Qt::Key_Return);
+                QTest::mouseClick(button, Qt::LeftButton);
+                QVERIFY(box->isVisible());
+            }
+            host.at = host.start.addMSecs(answeredAt);
+            QTest::mouseClick(button, Qt::LeftButton);
         });
         QCOMPARE(int(host.messageBox(u"Shown"_s, yesNo ? Host::Buttons::YesNo : Host::Buttons::Ok, details)), answer);
         const auto buttons = yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);

@@ -1,8 +1,46 @@
 #include "windows/DesktopHost.h"
 
+#include "runtime/PendingInput.h"
+
+#include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+
+namespace {
+
+// A key still being pressed for what came before (a second Space on Send Claims) would close the
+// box before anyone read it: the box takes no input in its first moments on screen.
+class QuietStart : public QObject
+{
+public:
+    QuietStart(const Host &clock, QWidget *box) : clock(clock), box(box)
+    {
+        QApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == box && event->type() == QEvent::Show)
+            shownAt = clock.now();
+        if (!PendingInput::isInput(event) || !watched->isWidgetType())
+            return false;
+        if (static_cast<QWidget *>(watched)->window() != box)
+            return false;
+        // A clock set back while the box is shown must not lock it.
+        const qint64 shownFor = shownAt.isValid() ? shownAt.msecsTo(clock.now()) : 0;
+        return shownFor >= 0 && shownFor < quietMs;
+    }
+
+    static constexpr int quietMs = 400;
+
+private:
+    const Host &clock;
+    QWidget *box;
+    QDateTime shownAt;
+};
+
+} // namespace
 
 Host::Answer DesktopHost::messageBox(const QString &text, Buttons buttons, const QString &details)
 {
@@ -13,6 +51,7 @@ Host::Answer DesktopHost::messageBox(const QString &text, Buttons buttons, const
         box.setStandardButtons(QMessageBox::Ok);
     if (!details.isEmpty())
         box.setDetailedText(details);
+    QuietStart quiet(*this, &box);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
