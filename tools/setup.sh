@@ -18,6 +18,8 @@ run)
     ;;
 test)
     ctest --test-dir build --output-on-failure
+    # Two instances sending together, in processes of their own, over real files.
+    (cd build && bench/contention 20 1500)
     cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQRNWEB_SANITIZE=ON
     cmake --build build-sanitize -j"$(nproc)"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
