@@ -1,5 +1,6 @@
 #include "Rig.h"
 
+#include "runtime/AnsiCodePage.h"
 #include "session/Addresses.h"
 #include "setup/HelpText.h"
 
@@ -109,12 +110,14 @@ void Rig::play(const QString &script)
         std::optional<QString> seen;   // what a check sees
         QString expected = rest;       // and what the scenario says it sees
         if (verb == u"setup") {
-            write(u"qrn/setup.fil"_s, rest.toLatin1());
+            write(u"qrn/setup.fil"_s, AnsiCodePage::encode(rest));
         } else if (verb == u"claims") {
             for (const QString &claim : list(rest))
                 write(u"claimin/"_s + claim, "claim " + claim.toLatin1());
-        } else if (verb == u"write") {
-            write(QString::fromLatin1(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
+        } else if (verb == u"write") {   // a path with blanks is quoted
+            const bool quoted = rest.startsWith(u'"');
+            const QString text = quoted ? rest.section(u'"', 2).trimmed() : words;
+            write(quoted ? rest.section(u'"', 1, 1) : QString::fromLatin1(name), text.isEmpty() ? QByteArray("claim data\r\n") : text.toLatin1());
         } else if (verb == u"mkdir") {
             QDir().mkpath(onC(rest));
         } else if (verb == u"link") {
@@ -163,7 +166,7 @@ void Rig::play(const QString &script)
             seen = QDir(onC(QString::fromLatin1(name))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' ');
             expected = words;
         } else if (verb == u"read") {
-            seen = QString::fromLatin1(read(QString::fromLatin1(name)));
+            seen = AnsiCodePage::decode(read(QString::fromLatin1(name)));
             expected = words;
         } else if (verb == u"field") {
             QWidget *field = find(name);

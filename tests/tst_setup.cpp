@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -48,7 +49,18 @@ private slots:
         row("empty file", "", {}, "", "", "", "", {});
         row("NUL bytes", QByteArray("sitefil:a\0b\r\n\0\0\0\r\n", 18), {}, "", "", "", "", u"A"_s + QChar(0) + u"B"_s);
         row("a line of megabytes", "sitefil:" + QByteArray(3 << 20, 'x'), {}, "", "", "", "", QString(3 << 20, u'X'));
-        row("bytes above 127", "sitefil:\xe9\xff\xdf.clm\r\n", {}, "", "", "", "", QString::fromLatin1("\xc9\xff\xdf.CLM"));
+        // Windows-1252, as Windows writes it: 0x92 is the typographic apostrophe, ÿ's capital is in it.
+        row("bytes above 127", "sitefil:\xe9\xff\xdf\x92.clm\r\n", {}, "", "", "", "", u"\u00c9\u0178\u00df\u2019.CLM"_s);
+        // Notepad's "UTF-8" and "Unicode" (UTF-16, either byte order), each with its byte-order mark.
+        row("UTF-8 with its mark", "\xef\xbb\xbfsite-id:ab12\r\nsitefil:\xc5\x81\xe2\x80\x99.clm\r\n", u"AB12"_s, "ab12", "", "", "",
+            u"\u0141\u2019.CLM"_s);
+        const auto utf16 = [](QStringConverter::Encoding order, const QString &text) {
+            return QByteArray(QStringEncoder(order, QStringConverter::Flag::WriteBom)(text));
+        };
+        row("UTF-16 with its mark", utf16(QStringConverter::Utf16LE, u"site-id:ab12\r\nsitefil:\u0141\u2019.clm\r\n"_s), u"AB12"_s,
+            "ab12", "", "", "", u"\u0141\u2019.CLM"_s);
+        row("UTF-16 big-endian, a line of megabytes", utf16(QStringConverter::Utf16BE, u"sitefil:\U0001F600"_s + QString(3 << 20, u'x')),
+            {}, "", "", "", "", u"\U0001F600"_s + QString(3 << 20, u'X'));
         row("only breaks", QByteArray(10000, '\n'), {}, "", "", "", "", {});
     }
 
@@ -197,8 +209,10 @@ private slots:
              u"site-id:ab12\r\nsiteswr:Softsitepat:C:\\EVIL\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
         save("highest 8-bit letter", earlier, u"set SftwrText Soft\u00ff"_s,
              u"site-id:ab12\r\nsiteswr:Soft\u00ff\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
-        save("typographic apostrophe in the folder", earlier, u"set FilePathText C:\\Dr Smith\u2019s"_s, {},
-             u"the claim folder holds the character \u2019"_s);
+        save("typographic apostrophe in the folder", earlier, u"set FilePathText C:\\Dr Smith\u2019s"_s,
+             u"site-id:ab12\r\nsiteswr:SOFTDENT\r\nsitefmt:SDW\r\nsitepat:C:\\Dr Smith\u2019s\r\nsitefil:*.REP\r\n"_s);
+        save("a letter Windows-1252 lacks", earlier, u"set FilePathText C:\\\u0141\u00f3d\u017a"_s, {},
+             u"the claim folder holds the character \u0141"_s);
         save("snowman in the software name", earlier, u"set SftwrText Soft\u2603"_s, {}, u"the software name holds the character \u2603"_s);
         save("folder in the file name", earlier, u"set FileNameText SUB\\*.CLM"_s, {}, u"the claim file name SUB\\*.CLM holds a folder"_s);
         // The site id's Change: used at every keystroke, shown in the main window only at four characters.
@@ -231,6 +245,10 @@ private slots:
                                "sitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n; write SoftDent/CLAIMS.REP; click Command1; click SendClaims; "
                                "told No Claims Found to Send; restart; field SftwrText SOFTDENT; field YourSiteID AB12; click SendClaims; "
                                "opened firefox.exe $portalab12; files qrn/claims CLAIMS.SDW; files SoftDent "_s;
+        QTest::newRow("claim folder with the code page's apostrophe, saved and used")
+            << u"setup "_s + earlier + u"; click CmndSetup; set FilePathText C:\\Dr Smith\u2019s Claims; click CmndSaveSetup; "
+                                   "write \"Dr Smith\u2019s Claims/A.REP\"; restart; click SendClaims; opened firefox.exe $portalab12; "
+                                   "files qrn/claims A.SDW; files qrn/claimsbu A.REP"_s;
     }
 
     // Guards each scenario of the setup window as a person fills it in, and what Save Setup writes.

@@ -1,6 +1,11 @@
 #include "runtime/FileTable.h"
 
+#include "runtime/AnsiCodePage.h"
 #include "runtime/FileAccess.h"
+
+#include <QStringDecoder>
+
+#include <optional>
 
 namespace {
 constexpr int highestNumber = 255;
@@ -15,7 +20,35 @@ struct FileTable::Entry
     QByteArray buffer;
     qsizetype position = 0;
     bool failed = false;   // a read failed: the file ends there
+    bool begun = false;    // its first bytes were read and looked at
+    bool utf8 = false;     // it began with a UTF-8 byte-order mark (Notepad's "UTF-8")
+    // It began with a UTF-16 byte-order mark (Notepad's "Unicode"): what is read goes into the
+    // buffer as UTF-8, whose line ends are single bytes as in the code page.
+    std::optional<QStringDecoder> utf16;
+
+    // Takes a byte-order mark off the front of the file's first bytes and notes what it told.
+    void readMark(qsizetype from)
+    {
+        begun = true;
+        const QByteArrayView first(buffer.constData() + from, buffer.size() - from);
+        qsizetype mark = 0;
+        if (first.startsWith("\xEF\xBB\xBF")) {
+            utf8 = true;
+            mark = 3;
+        } else if (first.startsWith("\xFF\xFE") || first.startsWith("\xFE\xFF")) {
+            utf16.emplace(first[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+            mark = 2;
+        }
+        buffer.remove(from, mark);
+    }
+
+    QString text(qsizetype from, qsizetype size) const
+    {
+        const QByteArrayView bytes(buffer.constData() + from, size);
+        return utf8 || utf16 ? QString::fromUtf8(bytes) : AnsiCodePage::decode(bytes);
+    }
 };
+
 
 FileTable::FileTable() = default;
 
@@ -78,6 +111,13 @@ bool FileTable::fill(Entry &e)
     const qint64 got = e.file->read(e.buffer.data() + had, chunk, nullptr);
     e.buffer.resize(had + qMax<qint64>(got, 0));
     e.failed = got < 0;
+    if (!e.begun && got > 0)
+        e.readMark(had);
+    if (e.utf16) {
+        const QString read = (*e.utf16)(QByteArrayView(e.buffer.constData() + had, e.buffer.size() - had));
+        e.buffer.resize(had);
+        e.buffer += read.toUtf8();
+    }
     return got > 0;
 }
 
@@ -99,7 +139,7 @@ bool FileTable::readLine(int number, QString *line)
                 scanned = end;
                 continue;
             }
-            *line = QString::fromLatin1(data, end);
+            *line = e->text(e->position, end);
             qsizetype next = end + 1;
             if (data[end] == '\r' && next < available && data[next] == '\n')
                 ++next;
@@ -110,7 +150,7 @@ bool FileTable::readLine(int number, QString *line)
         if (!fill(*e)) {
             if (available == 0)
                 return false;
-            *line = QString::fromLatin1(e->buffer.constData() + e->position, available);
+            *line = e->text(e->position, available);
             e->position += available;
             return true;
         }
@@ -135,7 +175,7 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
             *error = QStringLiteral("file number %1 is not open for output").arg(number);
         return false;
     }
-    QByteArray bytes = text.toLatin1();
+    QByteArray bytes = AnsiCodePage::encode(text);
     bytes.append("\r\n", 2);
     // Each line goes out at once, so a log keeps every line even if the run is cut short.
     return e->file->write(bytes.constData(), bytes.size(), error);

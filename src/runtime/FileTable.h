@@ -8,7 +8,8 @@
 
 class HostFile;
 
-// Open text files named by small numbers, one byte a character (Latin-1), lines ending in CR LF.
+// Open text files named by small numbers, one byte a character in the ANSI code page, lines ending
+// in CR LF. A file read that begins with a UTF-8 or UTF-16 byte-order mark is read as what it is.
 class FileTable
 {
 public:

@@ -1,5 +1,7 @@
 #include "session/TextCase.h"
 
+#include "runtime/AnsiCodePage.h"
+
 #include <algorithm>
 
 namespace {
@@ -10,7 +12,7 @@ QString convert(const QString &text, Convert change)
     QString result = text;
     for (QChar &c : result) {
         const QChar changed = change(c);
-        if (changed.unicode() <= 0xFF || c.unicode() > 0xFF)
+        if (AnsiCodePage::holds(changed) || !AnsiCodePage::holds(c))
             c = changed;
     }
     return result;

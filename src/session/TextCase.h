@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Upper and lower case that stay within the 8-bit character set of the setup file: a letter whose
-// other case falls outside it (ÿ, ß, µ) keeps its form, so that lengths and bytes survive a save.
+// Upper and lower case that stay within the code page of the setup file: a letter whose other case
+// falls outside it (ß, µ) keeps its form, so that lengths and bytes survive a save.
 namespace TextCase
 {
     QString upper(const QString &text);

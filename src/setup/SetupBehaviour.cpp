@@ -1,5 +1,6 @@
 #include "setup/SetupBehaviour.h"
 
+#include "runtime/AnsiCodePage.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
 #include "session/TextCase.h"
@@ -21,7 +22,7 @@ QString unsavable(const SetupFile::Values &values)
     };
     // The file holds one byte a character: anything else would come back as another name.
     for (const auto &[value, field] : fields) {
-        const auto outside = std::find_if(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+        const auto outside = std::find_if(value.cbegin(), value.cend(), [](QChar c) { return !AnsiCodePage::holds(c); });
         if (outside != value.cend()) {
             return QStringLiteral("the %1 holds the character %2, which the setup file cannot hold; please replace it")
                 .arg(QLatin1String(field), *outside);

@@ -1,10 +1,12 @@
 // Feeds any bytes to the setup-file reader: lines as the runtime reads them, records as start-up
 // parses them. Nothing may crash or hang, and what is read must be what the file holds.
+#include "runtime/AnsiCodePage.h"
 #include "runtime/FileAccess.h"
 #include "runtime/FileTable.h"
 #include "setup/SetupFile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -39,14 +41,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(input != nullptr);
     FileTable files;
     files.add(1, std::move(input), FileTable::Mode::Input, inputPath());
-    // Every break ends a line (CR LF, a lone CR, a lone LF), and every other byte comes back unchanged.
+    // The file's characters: after a byte-order mark, UTF-8 or UTF-16 (a lone half of a pair read as
+    // a replacement); else one a byte in the code page. Every break ends a line (CR LF, a lone CR, a
+    // lone LF), and every other character comes back unchanged.
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        text = QString::fromUtf8(bytes.mid(3));
+    else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        text = QString::fromUtf8(QString(QStringDecoder(bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)(bytes.mid(2))).toUtf8());
+    else
+        text = AnsiCodePage::decode(bytes);
     QStringList expected{QString()};
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' || bytes[i] == '\n')
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n')
             expected << QString();
         else
-            expected.last() += QLatin1Char(bytes[i]);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            expected.last() += text[i];
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
     }
     if (expected.last().isEmpty())
@@ -65,7 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(read == expected && !files.readLine(1, &line));
 
     // Whatever a value holds, a save writes exactly five records.
-    const QString text = QString::fromLatin1(bytes);
     const QStringList saved = SetupFile::lines({text, text, text, text, text});
     check(saved.size() == 5);
     for (const QString &record : saved)
