@@ -317,11 +317,19 @@ private slots:
                                                       "claims A.001; start; click CmndSetup; click CmndSaveSetup; click Command1; click SendClaims; "
                                                       "opened firefox.exe $portalab12; read qrn/setup.fil site-id:ab12\r\nsiteswr:\r\nsitefmt:\r\n"
                                                       "sitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n"_s;
-        // No default button: Enter or Escape in either window starts nothing.
-        QString keys = ab12;
-        for (const char *name : {"YourSiteID", "SendClaims", "CmndSetup", "SiteIDText", "SftwrList", "CmndSaveSetup"})
-            keys += u"key %1 Return; key %1 Escape; "_s.arg(QLatin1String(name)) + (name == QByteArray("CmndSetup") ? u"click CmndSetup; "_s : QString());
-        QTest::newRow("Enter and Escape") << keys + u"shown Form3; run going; files claimin A.CLM; read qrn/setup.fil site-id:ab12\r\n"_s;
+        // As on Windows, Enter presses the focused button; there is no default button, so Enter
+        // anywhere else and Escape anywhere start nothing.
+        const QString practice = u"site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n"_s;
+        QString keys = u"setup "_s + practice + u"; claims A.CLM; "_s;
+        for (const char *name : {"YourSiteID", "SendClaims", "CmndSetup", "SiteIDText", "SftwrList", "CmndSaveSetup"}) {
+            const bool button = QByteArray(name).startsWith("Cmnd") || QByteArray(name) == "SendClaims";
+            keys += (button ? u"key %1 Escape; "_s : u"key %1 Return; key %1 Escape; "_s).arg(QLatin1String(name));
+            if (name == QByteArray("CmndSetup"))
+                keys += u"files claimin A.CLM; key SendClaims Enter; opened firefox.exe $portalab12; files qrn/claims A.NS2; "
+                        "key CmndSetup Return; shown Form3; "_s;
+        }
+        QTest::newRow("Enter and Escape") << keys + u"read qrn/setup.fil "_s + practice + u"; key CmndSaveSetup Return; run going; "
+                                                    "read qrn/setup.fil site-id:ab12\r\nsiteswr:\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n"_s;
     }
 
     // Guards each scenario of the commands of the two windows, the ends of a run and its log.

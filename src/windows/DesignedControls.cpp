@@ -1,5 +1,6 @@
 #include "windows/DesignedControls.h"
 
+#include "windows/CommandButton.h"
 #include "windows/Twips.h"
 
 #include <QLabel>
@@ -61,7 +62,7 @@ void narrowUntilItFits(QWidget *control)
 QPushButton *DesignedControls::button(QWidget *parent, const char *name, const QString &text, const QRect &twips,
                                       const QFont &font)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new CommandButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setFont(font);
     button->setAutoDefault(false);

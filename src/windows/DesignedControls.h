@@ -12,7 +12,7 @@ class QWidget;
 // The controls both windows are built of, placed in twips as designed.
 namespace DesignedControls
 {
-    // A command button that is never the window's default or cancel button.
+    // A command button that is never the window's default or cancel button; Enter presses it when it has the focus.
     QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &twips,
                         const QFont &font);
     // An ordinary single-line text box with no length limit.

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QPushButton>
+
+// A command button as Windows has it: Enter presses the focused button as Space does.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
