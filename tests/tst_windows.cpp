@@ -247,6 +247,25 @@ private slots:
         QCOMPARE(error, u"the system could not start it"_s);
     }
 
+    // Guards Enter on a button: held down it presses once; released, the next Enter presses again,
+    // and so does the first Enter after the button lost the focus while Enter was down.
+    void enterHeldDown()
+    {
+        Rig rig;
+        QVERIFY(rig.startWith(Rig::practice));
+        QWidget *reports = rig.main().findChild<QWidget *>(u"GetReports"_s);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyPress(reports, Qt::Key_Return);
+        QCOMPARE(rig.host->starts.size(), 1);
+        QTest::keyRelease(reports, Qt::Key_Return);
+        QTest::keyPress(reports, Qt::Key_Enter);
+        QCOMPARE(rig.host->starts.size(), 2);
+        QFocusEvent lost(QEvent::FocusOut);
+        QApplication::sendEvent(reports, &lost);
+        QTest::keyPress(reports, Qt::Key_Enter);
+        QCOMPARE(rig.host->starts.size(), 3);
+    }
+
     // Guards Exit ending the program's event loop, not only closing its files.
     void exitEndsTheEventLoop()
     {

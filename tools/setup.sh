@@ -14,6 +14,8 @@ cmake --build build -j"$(nproc)"
 
 case "$mode" in
 run)
+    # The first start finds the desktop's browser through xdg-open.
+    ensure_packages xdg-utils
     exec build/qrnweb
     ;;
 test)
@@ -25,6 +27,7 @@ test)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
     bash tools/windows/test.sh
+    bash tools/windows/check-installed.sh
     bash tools/check-package.sh
     ;;
 *)

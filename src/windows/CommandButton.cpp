@@ -2,14 +2,43 @@
 
 #include <QKeyEvent>
 
+namespace {
+
+bool isEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+// Enter held down presses once. The button keeps its own count of that: the system's repeat flag
+// is wrong for the first Enter after one that opened or closed a window (its release went there).
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    if (!isEnter(event)) {
         QPushButton::keyPressEvent(event);
         return;
     }
-    // A key held down presses once, not once a repeat.
-    if (!event->isAutoRepeat())
-        click();
     event->accept();
+    if (m_enterHeld)
+        return;
+    m_enterHeld = true;
+    click();
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!isEnter(event)) {
+        QPushButton::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        m_enterHeld = false;
+}
+
+void CommandButton::focusOutEvent(QFocusEvent *event)
+{
+    m_enterHeld = false;
+    QPushButton::focusOutEvent(event);
 }
