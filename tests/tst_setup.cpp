@@ -211,6 +211,8 @@ private slots:
              u"site-id:ab12\r\nsiteswr:Soft\u00ff\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
         save("typographic apostrophe in the folder", earlier, u"set FilePathText C:\\Dr Smith\u2019s"_s,
              u"site-id:ab12\r\nsiteswr:SOFTDENT\r\nsitefmt:SDW\r\nsitepat:C:\\Dr Smith\u2019s\r\nsitefil:*.REP\r\n"_s);
+        save("a control character Windows-1252 lacks", earlier, u"set FilePathText C:\\A\u0080"_s, {},
+             u"the claim folder holds the character \u0080"_s);
         save("a letter Windows-1252 lacks", earlier, u"set FilePathText C:\\\u0141\u00f3d\u017a"_s, {},
              u"the claim folder holds the character \u0141"_s);
         save("snowman in the software name", earlier, u"set SftwrText Soft\u2603"_s, {}, u"the software name holds the character \u2603"_s);
