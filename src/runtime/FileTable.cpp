@@ -49,7 +49,6 @@ struct FileTable::Entry
     }
 };
 
-
 FileTable::FileTable() = default;
 
 FileTable::~FileTable()

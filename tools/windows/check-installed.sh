@@ -67,7 +67,7 @@ wait_for() {   # a condition, what failed; polls for 90 s
     fail "$2"
 }
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-wait_for 'xdpyinfo >/dev/null 2>&1 || xdotool getmouselocation >/dev/null 2>&1' "no X display"
+wait_for 'xdotool getmouselocation >/dev/null 2>&1' "no X display"
 wine 'C:\Program Files\QRNWeb\qrnweb.exe' >/dev/null 2>&1 &
 program=$!
 wait_for '[ -n "$(shown "^QRNWeb Version")" ]' "the main window did not appear"
