@@ -5,6 +5,7 @@
 #include "runtime/Host.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "setup/SetupBehaviour.h"
 #include "windows/DesktopWindows.h"
 #include "windows/Form1.h"
 
@@ -121,7 +122,7 @@ Phases sendClaims(int count)
     auto files = std::make_unique<PhaseClock>();
     PhaseClock &clock = *files;
     Runtime runtime(host, std::move(files));
-    Session session(runtime);
+    Session session(runtime, SetupBehaviour::hooks());
     DesktopWindows windows(session);
     if (!session.start())
         qFatal("the program did not start");

@@ -8,6 +8,7 @@
 #include "runtime/Runtime.h"
 #include "session/ClaimSubmission.h"
 #include "session/Session.h"
+#include "setup/SetupBehaviour.h"
 #include "windows/DesktopWindows.h"
 
 #include <QApplication>
@@ -85,7 +86,7 @@ int sendOnce(const QString &drives, int delayMs, const QString &record)
     QThread::msleep(delayMs);
     RecordingHost host(drives, driveOf(drives), record);
     Runtime runtime(host, makeNativeFileAccess());
-    Session session(runtime);
+    Session session(runtime, SetupBehaviour::hooks());
     DesktopWindows windows(session);
     if (!session.start())
         return 2;

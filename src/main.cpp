@@ -1,6 +1,7 @@
 #include "windows/DesktopHost.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "setup/SetupBehaviour.h"
 #include "windows/DesktopWindows.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
 
     DesktopHost host;
     Runtime runtime(host);
-    Session session(runtime);
+    Session session(runtime, SetupBehaviour::hooks());
     DesktopWindows windows(session);
     if (!session.start())
         return 0;

@@ -63,7 +63,7 @@ void Rig::makeRun()
     auto files = std::make_unique<FaultyFiles>();
     disk = files.get();
     runtime = std::make_unique<Runtime>(*host, std::move(files));
-    session = std::make_unique<Session>(*runtime);
+    session = std::make_unique<Session>(*runtime, SetupBehaviour::hooks());
     windows = std::make_unique<DesktopWindows>(*session);
 }
 

@@ -4,6 +4,7 @@
 #include "TestHost.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
+#include "setup/SetupBehaviour.h"
 #include "windows/DesktopWindows.h"
 #include "windows/Form1.h"
 #include "windows/Form3.h"
@@ -111,18 +112,19 @@ private:
 template<typename T>
 T *Rig::find(const char *name)
 {
-    // Both windows have a Command1: the setup window's is meant while it is shown.
-    QWidget *windows[] = {&main(), &setup()};
-    if (setup().isVisible())
-        std::swap(windows[0], windows[1]);
-    for (QWidget *window : windows) {
+    // Both windows have a Command1: the setup window's is meant while it is shown. A control of
+    // the setup window builds it, hidden, if no one has shown it yet.
+    QWidget *order[] = {&main(), windows->setupBuilt() ? &setup() : nullptr};
+    if (order[1] && order[1]->isVisible())
+        std::swap(order[0], order[1]);
+    for (QWidget *&window : order) {
+        if (!window)
+            window = &setup();
         if (window->objectName() == QLatin1String(name))
             return qobject_cast<T *>(window);
+        if (T *found = window->findChild<T *>(QLatin1String(name)))
+            return found;
     }
-    T *found = windows[0]->findChild<T *>(QLatin1String(name));
-    if (!found)
-        found = windows[1]->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
+    qFatal("no control %s", name);
+    return nullptr;
 }

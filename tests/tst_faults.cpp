@@ -163,7 +163,7 @@ private slots:
             if (op != FaultyFiles::Op::Copy || copies++ != 1)
                 return;
             Runtime runtime(*rig.host, makeNativeFileAccess());
-            Session other(runtime);
+            Session other(runtime, SetupBehaviour::hooks());
             DesktopWindows windows(other);
             QVERIFY(other.start());
             ClaimSubmission::sendClaims(other);

@@ -127,7 +127,7 @@ private slots:
         qputenv("PATH", dir.filePath(u"bin"_s).toLocal8Bit());
         TestHost host(dir.filePath(u"prefix/dosdevices"_s));
         Runtime rt(host);
-        Session session(rt);
+        Session session(rt, SetupBehaviour::hooks());
         DesktopWindows windows(session);
         QCOMPARE(session.start(), !onPath.isEmpty());
         qputenv("PATH", oldPath);

@@ -19,7 +19,7 @@ struct FileTable::Entry
     QString hostPath;
     QByteArray buffer;
     qsizetype position = 0;
-    bool failed = false;   // a read failed: the file ends there
+    QString failure;       // why a read failed; the file ends there
     bool begun = false;    // its first bytes were read and looked at
     bool utf8 = false;     // it began with a UTF-8 byte-order mark (Notepad's "UTF-8")
     // It began with a UTF-16 byte-order mark (Notepad's "Unicode"): what is read goes into the
@@ -99,7 +99,7 @@ void FileTable::add(int number, std::unique_ptr<HostFile> file, Mode mode, const
 
 bool FileTable::fill(Entry &e)
 {
-    if (e.failed)
+    if (!e.failure.isEmpty())
         return false;
     if (e.position > 0) {
         e.buffer.remove(0, e.position);
@@ -107,9 +107,11 @@ bool FileTable::fill(Entry &e)
     }
     const qsizetype had = e.buffer.size();
     e.buffer.resize(had + chunk);
-    const qint64 got = e.file->read(e.buffer.data() + had, chunk, nullptr);
+    QString reason;
+    const qint64 got = e.file->read(e.buffer.data() + had, chunk, &reason);
     e.buffer.resize(had + qMax<qint64>(got, 0));
-    e.failed = got < 0;
+    if (got < 0)
+        e.failure = reason.isEmpty() ? QStringLiteral("the file could not be read") : reason;
     if (!e.begun && got > 0)
         e.readMark(had);
     if (e.utf16) {
@@ -147,13 +149,20 @@ bool FileTable::readLine(int number, QString *line)
         }
         scanned = end;
         if (!fill(*e)) {
-            if (available == 0)
+            // What a failed read cut short is not a line of the file.
+            if (available == 0 || !e->failure.isEmpty())
                 return false;
             *line = e->text(e->position, available);
             e->position += available;
             return true;
         }
     }
+}
+
+QString FileTable::readFailure(int number) const
+{
+    const Entry *e = entry(number);
+    return e ? e->failure : QString();
 }
 
 bool FileTable::atEnd(int number)

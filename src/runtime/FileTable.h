@@ -29,7 +29,10 @@ public:
     void add(int number, std::unique_ptr<HostFile> file, Mode mode, const QString &hostPath);
     // Reads one line; it ends at CR LF, a lone CR or a lone LF, none of which is part of it.
     bool readLine(int number, QString *line);
+    // True at the end of the file, and after a read that failed.
     bool atEnd(int number);
+    // Why reading stopped before the end of the file; empty while it has not.
+    QString readFailure(int number) const;
     bool writeLine(int number, const QString &text, QString *error);
     // Closes the file; a replacing output replaces its target only now, and only whole.
     bool close(int number, QString *error);

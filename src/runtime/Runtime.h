@@ -86,6 +86,8 @@ public:
     bool openForReplace(int number, const QString &path, QString *error = nullptr);
     bool readLine(int number, QString *line);
     bool atEnd(int number);
+    // Why reading the file stopped before its end ("the device is not ready"); empty otherwise.
+    QString readFailure(int number) const;
     bool writeLine(int number, const QString &text, QString *error = nullptr);
     bool isOpen(int number) const;
     bool closeFile(int number, QString *error = nullptr);

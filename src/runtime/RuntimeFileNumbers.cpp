@@ -53,6 +53,11 @@ bool Runtime::atEnd(int number)
     return m_files.atEnd(number);
 }
 
+QString Runtime::readFailure(int number) const
+{
+    return m_files.readFailure(number);
+}
+
 bool Runtime::writeLine(int number, const QString &text, QString *error)
 {
     return m_files.writeLine(number, text, error);

@@ -113,7 +113,7 @@ bool Submission::readyToSend()
             return false;
         }
     }
-    m_format = m_session.setupWindow().text(SetupWindowFields::Text::Format);
+    m_format = m_session.setupWindow().text(SetupWindowFields::Field::Format);
     if (!isPlainExtension(m_format)) {
         notSent(QStringLiteral("The format code %1 cannot end a file name; please correct the Software File Format "
                                "in Setup.").arg(m_format));

@@ -2,24 +2,27 @@
 
 #include "runtime/Runtime.h"
 #include "session/Startup.h"
-#include "setup/SoftwareCatalogue.h"
 
-Session::Session(Runtime &runtime)
+Session::Session(Runtime &runtime, SetupHooks setup)
     : m_runtime(runtime)
+    , m_hooks(std::move(setup))
 {
 }
 
-void Session::attachWindows(MainWindowFields &main, SetupWindowMaker makeSetup)
-{
-    m_main = &main;
-    m_makeSetup = std::move(makeSetup);
-}
+Session::~Session() = default;
 
 SetupWindowFields &Session::setupWindow()
 {
     if (!m_setup) {
-        m_setup = &m_makeSetup();
-        SoftwareCatalogue::fill(*m_setup);   // the window's Load
+        m_setup = std::make_unique<SetupWindowFields>();
+        // Created, the selectors show the current drive and folder, which start-up has by then
+        // made the base folder; nothing handles their Change yet.
+        m_setup->setDrives(m_runtime.drives());
+        m_setup->showDrive(m_runtime.currentFolder());
+        m_setup->setFolder(m_runtime.displayPath(m_runtime.currentFolder()));
+        m_hooks.loadWindow(*this, *m_setup);
+        if (m_loaded)
+            m_loaded(*m_setup);
     }
     return *m_setup;
 }
@@ -29,6 +32,6 @@ bool Session::start()
     Startup::load(*this);
     if (m_runtime.hasEnded())
         return false;
-    m_main->showWindow();
+    m_main.showWindow();
     return true;
 }

@@ -2,12 +2,8 @@
 
 #include "runtime/Runtime.h"
 #include "session/Session.h"
-#include "session/TextCase.h"
-#include "setup/SetupFile.h"
 
 namespace {
-
-using Field = SetupWindowFields::Text;
 
 const QString browserCandidates[] = {
     QStringLiteral("c:\\program files (x86)\\mozilla firefox\\firefox.exe"),
@@ -59,49 +55,7 @@ void Startup::load(Session &session)
         rt.messageBox(QStringLiteral("Setup Required, Click OK and then Click on Setup"));
         return;
     }
-    readSetupFile(session);
-}
-
-void Startup::readSetupFile(Session &session)
-{
-    Runtime &rt = session.runtime();
-    Uservar &v = session.vars();
-
-    v.SetupReadFileNo = qint16(rt.freeFile());
-    // A setup file that vanished or cannot be read leaves the settings empty, as a missing one does.
-    if (!rt.openForInput(v.SetupReadFileNo, QStringLiteral("setup.fil")))
-        return;
-    QString line;
-    while (!rt.atEnd(v.SetupReadFileNo) && rt.readLine(v.SetupReadFileNo, &line)) {
-        const std::optional<SetupFile::Record> record = SetupFile::parse(line);
-        if (!record)
-            continue;
-        const QString &value = record->value;
-        switch (record->key) {
-        case SetupFile::Key::SiteId: {
-            MainWindowFields &shown = session.mainWindow();
-            shown.setSiteId(value);
-            session.setupWindow().setText(Field::SiteId, shown.siteId());
-            v.SiteId = TextCase::lower(shown.siteId());
-            break;
-        }
-        case SetupFile::Key::Software:
-            session.setupWindow().setText(Field::Software, value);
-            break;
-        case SetupFile::Key::Format:
-            session.setupWindow().setText(Field::Format, value);
-            break;
-        case SetupFile::Key::Folder:
-            session.setupWindow().setText(Field::Folder, value);
-            v.ClaimPath = session.setupWindow().text(Field::Folder) + u'\\';
-            break;
-        case SetupFile::Key::FileName:
-            session.setupWindow().setText(Field::FileName, value);
-            v.ClaimFileSpec = session.setupWindow().text(Field::FileName);
-            break;
-        }
-    }
-    rt.closeFile(v.SetupReadFileNo);
+    session.setupHooks().readSetupFile(session);
 }
 
 void Startup::unload(Session &session)

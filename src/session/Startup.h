@@ -8,6 +8,4 @@ namespace Startup
     void load(Session &session);
     // The main window's Unload: closing it ends the run.
     void unload(Session &session);
-
-    void readSetupFile(Session &session);
 } // namespace Startup

@@ -5,12 +5,13 @@
 #include "session/Session.h"
 #include "session/TextCase.h"
 #include "setup/SetupFile.h"
+#include "setup/SoftwareCatalogue.h"
 
 #include <algorithm>
 
 namespace {
 
-using Field = SetupWindowFields::Text;
+using Field = SetupWindowFields::Field;
 
 // Why these values cannot be saved as they stand; empty when they can.
 QString unsavable(const SetupFile::Values &values)
@@ -36,6 +37,27 @@ QString unsavable(const SetupFile::Values &values)
 }
 
 } // namespace
+
+SetupHooks SetupBehaviour::hooks()
+{
+    return {&SetupBehaviour::load, &SetupFile::read};
+}
+
+void SetupBehaviour::load(Session &session, SetupWindowFields &window)
+{
+    // A field's Change runs its handler whoever wrote it, the program or the person at the window.
+    QObject::connect(&window, &SetupWindowFields::changed, &window, [&session](Field field) {
+        switch (field) {
+        case Field::SiteId: siteIdChanged(session); break;
+        case Field::Format: formatChanged(session); break;
+        case Field::SoftwareList: SoftwareCatalogue::pick(session); break;
+        case Field::Drive: driveChanged(session); break;
+        case Field::Dir: folderChanged(session); break;
+        default: break;   // SftwrText, FilePathText and FileNameText have no Change of consequence
+        }
+    });
+    SoftwareCatalogue::fill(window);
+}
 
 void SetupBehaviour::siteIdChanged(Session &session)
 {

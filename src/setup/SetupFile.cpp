@@ -1,5 +1,7 @@
 #include "setup/SetupFile.h"
 
+#include "runtime/Runtime.h"
+#include "session/Session.h"
 #include "session/TextCase.h"
 
 namespace {
@@ -47,4 +49,59 @@ QStringList SetupFile::lines(const Values &values)
         keys[3] + oneLine(values.folder),
         keys[4] + oneLine(values.fileName),
     };
+}
+
+void SetupFile::read(Session &session)
+{
+    Runtime &rt = session.runtime();
+    Uservar &v = session.vars();
+
+    v.SetupReadFileNo = qint16(rt.freeFile());
+    QString error;
+    QList<Record> records;
+    if (rt.openForInput(v.SetupReadFileNo, QStringLiteral("setup.fil"), &error)) {
+        QString line;
+        while (!rt.atEnd(v.SetupReadFileNo) && rt.readLine(v.SetupReadFileNo, &line)) {
+            if (const std::optional<Record> record = parse(line))
+                records << *record;
+        }
+        error = rt.readFailure(v.SetupReadFileNo);
+        rt.closeFile(v.SetupReadFileNo);
+    } else if (!rt.stamp(QStringLiteral("setup.fil")).exists()) {
+        error.clear();   // gone since start-up found it: as a missing one
+    }
+    // Half a setup would send to the wrong site or from the wrong folder.
+    if (!error.isEmpty()) {
+        rt.messageBox(QStringLiteral("The setup file %1setup.fil could not be read: %2. Click OK and then Click on "
+                                     "Setup to enter the setup again.").arg(v.BaseDir, error));
+        return;
+    }
+
+    using Field = SetupWindowFields::Field;
+    for (const Record &record : std::as_const(records)) {
+        const QString &value = record.value;
+        switch (record.key) {
+        case Key::SiteId: {
+            MainWindowFields &shown = session.mainWindow();
+            shown.setSiteId(value);
+            session.setupWindow().setText(Field::SiteId, shown.siteId());
+            v.SiteId = TextCase::lower(shown.siteId());
+            break;
+        }
+        case Key::Software:
+            session.setupWindow().setText(Field::Software, value);
+            break;
+        case Key::Format:
+            session.setupWindow().setText(Field::Format, value);
+            break;
+        case Key::Folder:
+            session.setupWindow().setText(Field::Folder, value);
+            v.ClaimPath = session.setupWindow().text(Field::Folder) + u'\\';
+            break;
+        case Key::FileName:
+            session.setupWindow().setText(Field::FileName, value);
+            v.ClaimFileSpec = session.setupWindow().text(Field::FileName);
+            break;
+        }
+    }
 }

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class Session;
+
 // The five-line setup file "setup.fil": an 8-character key, colon included, then the value.
 namespace SetupFile
 {
@@ -32,4 +34,8 @@ namespace SetupFile
     QStringList lines(const Values &values);
 
     const QString &keyText(Key key);
+
+    // Start-up's reading of "setup.fil" in the current folder into the windows' fields. A file that
+    // cannot be read to its end is named in a message and loads nothing, as a missing one.
+    void read(Session &session);
 } // namespace SetupFile

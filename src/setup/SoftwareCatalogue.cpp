@@ -64,7 +64,7 @@ void SoftwareCatalogue::fill(SetupWindowFields &window)
 void SoftwareCatalogue::pick(Session &session)
 {
     Uservar &v = session.vars();
-    using Field = SetupWindowFields::Text;
+    using Field = SetupWindowFields::Field;
     SetupWindowFields &window = session.setupWindow();
     v.ScratchIndex = qint16(window.selectedSoftware());
     if (v.ScratchIndex <= 0)

@@ -8,16 +8,24 @@ DesktopWindows::DesktopWindows(Session &session)
     : m_session(session)
     , m_main(std::make_unique<Form1>(session))
 {
-    session.attachWindows(*m_main, [this]() -> SetupWindowFields & {
-        m_setup = std::make_unique<Form3>(m_session);
-        return *m_setup;
+    // Start-up fills the setup window's fields; its widgets wait until a person is to see them.
+    session.whenSetupWindowLoaded([this](SetupWindowFields &fields) {
+        QObject::connect(&fields, &SetupWindowFields::updated, m_main.get(), [this](SetupWindowFields::Field field) {
+            if (field == SetupWindowFields::Field::Window && m_session.setupWindow().isShown())
+                setup();
+        });
     });
 }
 
-DesktopWindows::~DesktopWindows() = default;
+DesktopWindows::~DesktopWindows()
+{
+    m_session.whenSetupWindowLoaded({});
+}
 
 Form3 &DesktopWindows::setup()
 {
     m_session.setupWindow();
+    if (!m_setup)
+        m_setup = std::make_unique<Form3>(m_session);
     return *m_setup;
 }

@@ -6,8 +6,8 @@ class Form1;
 class Form3;
 class Session;
 
-// The two windows of one run on a desktop: the main window at once, the setup window when the
-// session first needs it. Each forwards the session's fields to its controls.
+// The two windows of one run on a desktop, as views of the session's fields: the main window at
+// once, the setup window when its fields are first shown.
 class DesktopWindows
 {
 public:
@@ -15,8 +15,10 @@ public:
     ~DesktopWindows();
 
     Form1 &main() { return *m_main; }
-    // Through the session, so that a window made here runs its Load first as well.
+    // The setup window, built (hidden, unless its fields say otherwise) if it was not yet; through
+    // the session, so that its fields are loaded first.
     Form3 &setup();
+    bool setupBuilt() const { return m_setup != nullptr; }
 
 private:
     Session &m_session;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -72,6 +73,10 @@ Form1::Form1(Session &session)
     connect(webSite, &QPushButton::clicked, this, [this] { PortalCommands::webSite(m_session); });
     connect(setup, &QPushButton::clicked, this, [this] { PortalCommands::setup(m_session); });
     connect(exit, &QPushButton::clicked, this, [this] { PortalCommands::exit(m_session); });
+
+    connect(m_yourSiteId, &QLineEdit::textChanged, this, [this](const QString &text) { m_session.mainWindow().setSiteId(text); });
+    connect(&m_session.mainWindow(), &MainWindowFields::updated, this, &Form1::follow);
+    follow();
 }
 
 QLabel *Form1::addLabel(const char *name, const QString &text, int left, int top, int width, int height,
@@ -85,14 +90,14 @@ QLabel *Form1::addLabel(const char *name, const QString &text, int left, int top
     return label;
 }
 
-QString Form1::siteId() const
+void Form1::follow()
 {
-    return m_yourSiteId->text();
-}
-
-void Form1::setSiteId(const QString &text)
-{
-    m_yourSiteId->setText(text);
+    const MainWindowFields &fields = m_session.mainWindow();
+    if (m_yourSiteId->text() != fields.siteId()) {
+        const QSignalBlocker quiet(m_yourSiteId);
+        m_yourSiteId->setText(fields.siteId());
+    }
+    setVisible(fields.isShown());
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "session/WindowFields.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -9,7 +7,8 @@ class QLineEdit;
 class Session;
 
 // The main window: the service's title, the support contacts, the site id and the six commands.
-class Form1 : public QWidget, public MainWindowFields
+// It shows the main window's fields and takes the person's edits into them.
+class Form1 : public QWidget
 {
     Q_OBJECT
 public:
@@ -17,15 +16,11 @@ public:
 
     QLineEdit *YourSiteID() const { return m_yourSiteId; }
 
-    QString siteId() const override;
-    void setSiteId(const QString &text) override;
-    void showWindow() override { show(); }
-    void hideWindow() override { hide(); }
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void follow();
     QLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height, const QFont &font);
 
     Session &m_session;

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 Form3::Form3(Session &session)
     : m_session(session)
@@ -38,14 +39,11 @@ Form3::Form3(Session &session)
     m_drive->setObjectName(QStringLiteral("Drive1"));
     m_drive->setFont(small);
     Twips::place(m_drive, 5520, 1680, 3495, 315);
-    m_drive->setDrives(rt.drives());
-    m_drive->showDrive(rt.currentFolder());
 
     m_dir = new FolderSelector(rt, this);
     m_dir->setObjectName(QStringLiteral("Dir1"));
     m_dir->setFont(small);
     Twips::place(m_dir, 5520, 2160, 3495, 1890);
-    m_dir->setPath(rt.displayPath(rt.currentFolder()));
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("SftwrList"));
@@ -86,18 +84,27 @@ Form3::Form3(Session &session)
     m_help->setFont(small);
     m_help->setFocusPolicy(Qt::NoFocus);
     Twips::place(m_help, 240, 960, 5160, 3840);
-    m_help->hide();
 
     QWidget *order[] = {m_drive, m_dir, m_list, m_siteId, help, exit, m_fileName, m_filePath, m_software, save, m_format};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    // Events are bound only now, so that setting the selectors up raises no change.
-    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] { SoftwareCatalogue::pick(m_session); });
-    connect(m_siteId, &QLineEdit::textChanged, this, [this] { SetupBehaviour::siteIdChanged(m_session); });
-    connect(m_format, &QLineEdit::textChanged, this, [this] { SetupBehaviour::formatChanged(m_session); });
-    connect(m_drive, &QComboBox::currentIndexChanged, this, [this] { SetupBehaviour::driveChanged(m_session); });
-    connect(m_dir, &FolderSelector::pathChanged, this, [this] { SetupBehaviour::folderChanged(m_session); });
+    // A person's edit is a write of the field, which runs its Change; what the field holds is shown.
+    SetupWindowFields &fields = session.setupWindow();
+    for (const Field field : {Field::SiteId, Field::Software, Field::Format, Field::Folder, Field::FileName}) {
+        connect(box(field), &QLineEdit::textChanged, this,
+                [this, field](const QString &text) { m_session.setupWindow().setText(field, text); });
+    }
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> selected = m_list->selectedItems();
+        m_session.setupWindow().selectSoftware(selected.isEmpty() ? -1 : m_list->row(selected.first()));
+    });
+    connect(m_drive, &QComboBox::currentIndexChanged, this, [this] { m_session.setupWindow().chooseDrive(m_drive->currentText()); });
+    connect(m_dir, &FolderSelector::pathChanged, this, [this] { m_session.setupWindow().setFolder(m_dir->path()); });
+    connect(&fields, &SetupWindowFields::updated, this, &Form3::follow);
+    for (int field = 0; field <= int(Field::Window); ++field)
+        follow(Field(field));
+
     connect(save, &QPushButton::clicked, this, [this] {
         const BusyCursor busy;
         SetupBehaviour::saveSetup(m_session);
@@ -127,80 +134,63 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
     return label;
 }
 
-QLineEdit *Form3::box(Text field) const
+QLineEdit *Form3::box(Field field) const
 {
     switch (field) {
-    case Text::SiteId: return m_siteId;
-    case Text::Software: return m_software;
-    case Text::Format: return m_format;
-    case Text::Folder: return m_filePath;
-    case Text::FileName: return m_fileName;
+    case Field::Software: return m_software;
+    case Field::Format: return m_format;
+    case Field::Folder: return m_filePath;
+    case Field::FileName: return m_fileName;
+    default: return m_siteId;
     }
-    return m_siteId;
 }
 
-QString Form3::text(Text field) const
+void Form3::follow(Field field)
 {
-    return box(field)->text();
-}
-
-void Form3::setText(Text field, const QString &text)
-{
-    box(field)->setText(text);
-}
-
-void Form3::setSoftwareEntries(const QStringList &entries)
-{
-    m_list->clear();
-    m_list->addItems(entries);
-}
-
-QString Form3::softwareEntry(int index) const
-{
-    const QListWidgetItem *item = m_list->item(index);
-    return item ? item->text() : QString();
-}
-
-int Form3::selectedSoftware() const
-{
-    const QList<QListWidgetItem *> selected = m_list->selectedItems();
-    return selected.isEmpty() ? -1 : m_list->row(selected.first());
-}
-
-QString Form3::drive() const
-{
-    return m_drive->currentText();
-}
-
-void Form3::showDrive(const QString &drive)
-{
-    m_drive->showDrive(drive);
-}
-
-QString Form3::folder() const
-{
-    return m_dir->path();
-}
-
-void Form3::setFolder(const QString &path)
-{
-    m_dir->setPath(path);
-}
-
-bool Form3::helpShown() const
-{
-    return !m_help->isHidden();
-}
-
-void Form3::showHelp(const QString &text)
-{
-    m_help->show();
-    m_help->setPlainText(text);
-}
-
-void Form3::hideHelp()
-{
-    m_help->hide();
+    const SetupWindowFields &fields = m_session.setupWindow();
+    switch (field) {
+    case Field::SiteId:
+    case Field::Software:
+    case Field::Format:
+    case Field::Folder:
+    case Field::FileName:
+        if (box(field)->text() != fields.text(field)) {
+            const QSignalBlocker quiet(box(field));
+            box(field)->setText(fields.text(field));
+        }
+        break;
+    case Field::SoftwareList: {
+        const QSignalBlocker quiet(m_list);
+        if (m_list->count() != fields.softwareEntries().size()) {
+            m_list->clear();
+            m_list->addItems(fields.softwareEntries());
+        }
+        if (fields.selectedSoftware() < 0)
+            m_list->clearSelection();
+        else
+            m_list->setCurrentRow(fields.selectedSoftware());
+        break;
+    }
+    case Field::Drive:
+        if (m_drive->count() != fields.drives().size())
+            m_drive->setDrives(fields.drives());
+        m_drive->showDrive(fields.drive());
+        break;
+    case Field::Dir:
+        if (m_dir->path() != fields.folder()) {
+            const QSignalBlocker quiet(m_dir);
+            m_dir->setPath(fields.folder());
+        }
+        break;
+    case Field::Help:
+        if (m_help->toPlainText() != fields.helpText())
+            m_help->setPlainText(fields.helpText());
+        m_help->setVisible(fields.helpShown());
+        break;
+    case Field::Window:
+        setVisible(fields.isShown());
+        break;
+    }
 }
 
 // Built hidden at start-up, the window measures its captions only when it is first shown.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/WindowFields.h"
+#include "session/SetupWindowFields.h"
 
 #include <QWidget>
 
@@ -13,8 +13,10 @@ class QListWidget;
 class QPlainTextEdit;
 class Session;
 
-// The setup window: site id, practice software and format code, claim folder and file name.
-class Form3 : public QWidget, public SetupWindowFields
+// The setup window: site id, practice software and format code, claim folder and file name. It is
+// built when it is first shown; it shows the setup window's fields and takes the person's edits
+// into them.
+class Form3 : public QWidget
 {
     Q_OBJECT
 public:
@@ -30,27 +32,14 @@ public:
     FolderSelector *Dir1() const { return m_dir; }
     QPlainTextEdit *HelpPanel() const { return m_help; }
 
-    QString text(Text field) const override;
-    void setText(Text field, const QString &text) override;
-    void setSoftwareEntries(const QStringList &entries) override;
-    QString softwareEntry(int index) const override;
-    int selectedSoftware() const override;
-    QString drive() const override;
-    void showDrive(const QString &drive) override;
-    QString folder() const override;
-    void setFolder(const QString &path) override;
-    bool helpShown() const override;
-    void showHelp(const QString &text) override;
-    void hideHelp() override;
-    void showWindow() override { show(); }
-    void hideWindow() override { hide(); }
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QLineEdit *box(Text field) const;
+    using Field = SetupWindowFields::Field;
+    QLineEdit *box(Field field) const;
+    void follow(Field field);
     ClickableLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height,
                              const QFont &font, bool flat);
 
