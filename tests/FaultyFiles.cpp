@@ -15,7 +15,18 @@ public:
     {
     }
 
-    qint64 read(char *data, qint64 size, QString *reason) override { return m_real->read(data, size, reason); }
+    qint64 read(char *data, qint64 size, QString *reason) override
+    {
+        const FaultyFiles::Fault *fault = m_disk.faultFor(FaultyFiles::Op::Read, m_hostPath, nullptr);
+        if (fault && m_read >= fault->afterBytes) {
+            if (reason)
+                *reason = QStringLiteral("the disk could not be read");
+            return -1;
+        }
+        const qint64 got = m_real->read(data, fault ? qMin(size, fault->afterBytes - m_read) : size, reason);
+        m_read += qMax<qint64>(got, 0);
+        return got;
+    }
 
     bool write(const char *data, qint64 size, QString *reason) override
     {
@@ -42,13 +53,14 @@ private:
     FaultyFiles &m_disk;
     QString m_hostPath;
     qint64 m_written = 0;
+    qint64 m_read = 0;
 };
 
 } // namespace
 
 const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath, QString *reason)
 {
-    if (before && op != Op::Write && op != Op::Finish)
+    if (before && op != Op::Read && op != Op::Write && op != Op::Finish)
         before(op, hostPath);
     for (const Fault &fault : std::as_const(faults)) {
         if (fault.op == op && hostPath.contains(fault.pathPart)) {

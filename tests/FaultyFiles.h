@@ -11,13 +11,13 @@
 class FaultyFiles : public FileAccess
 {
 public:
-    enum class Op { Open, Write, Finish, Copy, Remove, Flush };
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush };
 
     struct Fault
     {
         Op op;
         QString pathPart;
-        qint64 afterBytes;   // Write and Copy: what gets through before it fails
+        qint64 afterBytes;   // Read, Write and Copy: what gets through before it fails
     };
 
     void fail(Op op, const QString &pathPart, qint64 afterBytes = 0) { faults.append({op, pathPart, afterBytes}); }

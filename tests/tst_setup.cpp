@@ -32,9 +32,13 @@ private slots:
         for (const char *column : {"shown", "siteId", "software", "format", "claimPath", "fileSpec"})
             QTest::addColumn<QString>(column);
         QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<qint64>("readable");   // bytes the disk gives before a read fails; -1: all
+        QTest::addColumn<QString>("told");
         const auto row = [](const char *tag, const QByteArray &file, const QString &shown, const char *siteId, const char *software,
-                            const char *format, const char *claimPath, const QString &fileSpec) {
-            QTest::newRow(tag) << shown << siteId << software << format << claimPath << fileSpec << file;
+                            const char *format, const char *claimPath, const QString &fileSpec, qint64 readable = -1) {
+            const QString told = readable < 0 ? QString()
+                : u"The setup file c:\\qrn\\setup.fil could not be read: the disk could not be read. Click OK and then Click on Setup"_s;
+            QTest::newRow(tag) << shown << siteId << software << format << claimPath << fileSpec << file << readable << told;
         };
         row("all five", "site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:sdw\r\nsitepat:C:\\SoftDent\r\nsitefil:*.rep\r\n", u"AB12"_s, "ab12",
             "SOFTDENT", "SDW", "C:\\SOFTDENT\\", u"*.REP"_s);
@@ -62,6 +66,10 @@ private slots:
         row("UTF-16 big-endian, a line of megabytes", utf16(QStringConverter::Utf16BE, u"sitefil:\U0001F600"_s + QString(3 << 20, u'x')),
             {}, "", "", "", "", u"\U0001F600"_s + QString(3 << 20, u'X'));
         row("only breaks", QByteArray(10000, '\n'), {}, "", "", "", "", {});
+        // A read error halfway is no end of file: half a setup would send from the wrong folder.
+        row("read fails after two lines", Rig::practice, {}, "", "", "", "", {}, 40);
+        row("read fails at once", Rig::practice, {}, "", "", "", "", {}, 0);
+        row("read fails after the whole file", Rig::practice, {}, "", "", "", "", {}, Rig::practice.size());
     }
 
     // Guards how start-up reads the file: what is shown, what is used, and that no file stops the start.
@@ -74,12 +82,19 @@ private slots:
         QFETCH(QString, claimPath);
         QFETCH(QString, fileSpec);
         QFETCH(QByteArray, file);
+        QFETCH(qint64, readable);
+        QFETCH(QString, told);
 
         Rig rig;
         rig.installBrowser();
         rig.write(u"qrn/setup.fil"_s, file);
+        if (readable >= 0)
+            rig.disk->fail(FaultyFiles::Op::Read, u"setup.fil"_s, readable);
         QVERIFY(rig.start());
-        QVERIFY(rig.host->messages.isEmpty());
+        QCOMPARE(rig.host->messages.value(0).left(told.size()), told);
+        QCOMPARE(rig.host->messages.size(), told.isEmpty() ? 0 : 1);
+        // The setup window's fields are filled; its widgets wait until it is shown.
+        QVERIFY(!rig.windows->setupBuilt());
         QCOMPARE(rig.main().YourSiteID()->text(), shown);
         QCOMPARE(rig.session->vars().SiteId, siteId);
         QCOMPARE(rig.session->vars().ClaimPath, claimPath);

@@ -149,8 +149,7 @@ bool FileTable::readLine(int number, QString *line)
         }
         scanned = end;
         if (!fill(*e)) {
-            // What a failed read cut short is not a line of the file.
-            if (available == 0 || !e->failure.isEmpty())
+            if (available == 0)
                 return false;
             *line = e->text(e->position, available);
             e->position += available;
