@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/Host.h"
+#include "windows/DesktopHost.h"
 
 #include <QList>
 #include <QStringList>
@@ -8,8 +8,9 @@
 #include <functional>
 
 // Stands in for the person at the desk and the machine around the program: answers message boxes
-// from a queue, records the programs started and keeps a fixed clock.
-class TestHost : public Host
+// from a queue, records the programs started and keeps a fixed clock. What the desktop does around
+// a box (the pointer, the input that came meanwhile) is the real desktop's.
+class TestHost : public DesktopHost
 {
 public:
     struct Start
@@ -20,7 +21,7 @@ public:
 
     explicit TestHost(const QString &driveFolder) : m_driveFolder(driveFolder) {}
 
-    Answer messageBox(const QString &text, Buttons buttons, const QString &detail) override
+    Answer ask(const QString &text, Buttons buttons, const QString &detail) override
     {
         messages << text;
         details << detail;

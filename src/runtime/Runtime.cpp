@@ -2,14 +2,11 @@
 
 #include "runtime/Failure.h"
 #include "runtime/PathMapper.h"
-#include "runtime/PendingInput.h"
 #include "runtime/Wildcard.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace {
 
@@ -276,19 +273,7 @@ bool Runtime::startProgram(const QString &program, const QString &argument, QStr
 
 Host::Answer Runtime::messageBox(const QString &text, Host::Buttons buttons, const QString &details)
 {
-    // A busy pointer must not stand over a box the user has to answer, nor may a key pressed while
-    // the program was busy answer it unread; the pointer comes back for whatever work still follows.
-    QList<QCursor> busy;
-    while (const QCursor *cursor = QGuiApplication::overrideCursor()) {
-        busy.prepend(*cursor);
-        QGuiApplication::restoreOverrideCursor();
-    }
-    if (!busy.isEmpty())
-        PendingInput::discard();
-    const Host::Answer answer = m_host.messageBox(text, buttons, details);
-    for (const QCursor &cursor : std::as_const(busy))
-        QGuiApplication::setOverrideCursor(cursor);
-    return answer;
+    return m_host.messageBox(text, buttons, details);
 }
 
 void Runtime::endProgram()

@@ -1,6 +1,6 @@
 #include "windows/BusyCursor.h"
 
-#include "runtime/PendingInput.h"
+#include "windows/PendingInput.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,8 +1,9 @@
 #include "windows/DesktopHost.h"
 
-#include "runtime/PendingInput.h"
+#include "windows/PendingInput.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -43,6 +44,21 @@ private:
 } // namespace
 
 Host::Answer DesktopHost::messageBox(const QString &text, Buttons buttons, const QString &details)
+{
+    QList<QCursor> busy;
+    while (const QCursor *cursor = QGuiApplication::overrideCursor()) {
+        busy.prepend(*cursor);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!busy.isEmpty())
+        PendingInput::discard();
+    const Answer answer = ask(text, buttons, details);
+    for (const QCursor &cursor : std::as_const(busy))
+        QGuiApplication::setOverrideCursor(cursor);
+    return answer;
+}
+
+Host::Answer DesktopHost::ask(const QString &text, Buttons buttons, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("QRNWeb"), text);
     if (buttons == Buttons::YesNo)

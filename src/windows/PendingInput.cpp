@@ -1,4 +1,4 @@
-#include "runtime/PendingInput.h"
+#include "windows/PendingInput.h"
 
 #include <QCoreApplication>
 #include <QEvent>
