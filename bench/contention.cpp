@@ -90,7 +90,9 @@ int sendOnce(const QString &drives, int delayMs, const QString &record)
     DesktopWindows windows(session);
     if (!session.start())
         return 2;
-    ClaimSubmission::sendClaims(session);
+    const SendOutcome outcome = ClaimSubmission::sendClaims(session);
+    if (!outcome.message.isEmpty())
+        runtime.messageBox(outcome.message, Host::Buttons::Ok, outcome.details);
     return 0;
 }
 

@@ -113,20 +113,32 @@ private slots:
         bool pointerBusyAtTheBox = false;
         rig.host->whileBoxShown = [&](const QString &) { pointerBusyAtTheBox = QGuiApplication::overrideCursor() != nullptr; };
 
+        SendOutcome outcome;
         if (saving) {
             saveSetup(rig);
             QCOMPARE(rig.read(u"qrn/setup.fil"_s), savedSetup);
             QCOMPARE(rig.files(u"qrn"_s), QStringList{u"setup.fil"_s});
+            QCOMPARE(rig.host->messages.size(), 1);
+            outcome.message = rig.host->messages.first();
         } else {
-            rig.click("SendClaims");
+            outcome = ClaimSubmission::sendClaims(*rig.session);
+            QVERIFY(rig.host->messages.isEmpty());
+            // What it says went is gone from the claim folder and whole in the backup; what stayed is there.
+            QCOMPARE(outcome.portalOpened, !rig.host->starts.isEmpty());
+            for (const QString &claim : outcome.sent)
+                QVERIFY2(!rig.exists(u"claimin/"_s + claim) && rig.read(u"qrn/claimsbu/"_s + claim) == content(claim), qPrintable(claim));
+            for (const QString &claim : SendOutcome::names(outcome.stayed))
+                QVERIFY2(rig.exists(u"claimin/"_s + claim), qPrintable(claim));
+            QStringList accounted = outcome.sent + SendOutcome::names(outcome.stayed);
+            accounted.sort();
+            QCOMPARE(accounted, claims);
         }
 
         // No claim lost: each is still in the claim folder, or whole in the backup folder.
         for (const QString &claim : claims)
             QVERIFY2(rig.exists(u"claimin/"_s + claim) || rig.read(u"qrn/claimsbu/"_s + claim) == content(claim), qPrintable(claim));
         // The user is told, in one box, in the program's terms, and it is no report of success.
-        QCOMPARE(rig.host->messages.size(), 1);
-        const QString &told = rig.host->messages.first();
+        const QString &told = outcome.message;
         QVERIFY2(!told.contains(u'/') && !told.contains(u"dosdevices"), qPrintable(told));
         if (!rig.host->starts.isEmpty()) {
             QVERIFY2(told.contains(victim) && told.contains(u"stayed in the claim folder"), qPrintable(told));
@@ -166,7 +178,9 @@ private slots:
             Session other(runtime, SetupBehaviour::hooks());
             DesktopWindows windows(other);
             QVERIFY(other.start());
-            ClaimSubmission::sendClaims(other);
+            const SendOutcome refused = ClaimSubmission::sendClaims(other);
+            QVERIFY(!refused.portalOpened && refused.sent.isEmpty() && refused.stayed.isEmpty());
+            rig.host->messages << refused.message;
             PortalCommands::getReports(other);
         };
         rig.click("SendClaims");
@@ -181,10 +195,11 @@ private slots:
         QTest::addColumn<QString>("when");
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("claimsSent");
         const QString removed = u"The portal was opened, but these claim files were removed by another program after they were copied:\nB.001 "_s;
-        QTest::newRow("before its copy") << "copy" << "" << "A.NS2 C.NS2";
-        QTest::newRow("before the portal opens") << "flush" << removed + u"(it was not sent; its copy is in the backup folder)"_s << "A.NS2 C.NS2";
-        QTest::newRow("as the portal opens") << "start" << removed + u"(its copy was sent)"_s << "A.NS2 B.NS2 C.NS2";
+        QTest::newRow("before its copy") << "copy" << "" << "A.NS2 C.NS2" << "A.001 C.001";
+        QTest::newRow("before the portal opens") << "flush" << removed + u"(it was not sent; its copy is in the backup folder)"_s << "A.NS2 C.NS2" << "A.001 C.001";
+        QTest::newRow("as the portal opens") << "start" << removed + u"(its copy was sent)"_s << "A.NS2 B.NS2 C.NS2" << "A.001 C.001";
     }
 
     // Guards a claim the practice software voids while Send Claims runs: the others go as usual, and
@@ -194,6 +209,7 @@ private slots:
         QFETCH(QString, when);
         QFETCH(QString, told);
         QFETCH(QString, sent);
+        QFETCH(QString, claimsSent);
         Rig rig;
         QVERIFY(rig.startWith(savedSetup, claims, content));
         const auto take = [&] { QVERIFY(QFile::remove(rig.onC(u"claimin/B.001"_s))); };
@@ -203,8 +219,11 @@ private slots:
         };
         if (when == u"start")
             rig.host->whileStarting = take;
-        rig.click("SendClaims");
-        QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});
+        const SendOutcome outcome = ClaimSubmission::sendClaims(*rig.session);
+        QCOMPARE(outcome.message, told);
+        QVERIFY(outcome.portalOpened && outcome.stayed.isEmpty());
+        QCOMPARE(outcome.sent, Rig::list(claimsSent));
+        QCOMPARE(SendOutcome::names(outcome.removedElsewhere), told.isEmpty() ? QStringList() : QStringList{u"B.001"_s});
         QCOMPARE(rig.host->starts.size(), 1);
         QCOMPARE(rig.files(u"qrn/claims"_s), Rig::list(sent));
         QCOMPARE(rig.files(u"claimin"_s), QStringList());

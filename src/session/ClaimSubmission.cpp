@@ -37,12 +37,12 @@ QStringList oddLines(const QList<Runtime::Odd> &odd)
 const QString Submission::outboundFolder = QStringLiteral("claims\\");
 const QString Submission::backupFolder = QStringLiteral("claimsbu\\");
 
-void ClaimSubmission::sendClaims(Session &session)
+SendOutcome ClaimSubmission::sendClaims(Session &session)
 {
-    Submission(session).run();
+    return Submission(session).run();
 }
 
-void Submission::run()
+SendOutcome Submission::run()
 {
     // The user waits for it and the practice software only adds claims meanwhile: the folders
     // are looked up once, not once per claim.
@@ -53,21 +53,20 @@ void Submission::run()
         ~Steady() { rt.setFoldersSteady(false); }
     } steady(m_rt);
     std::shared_ptr<void> held;
-    if (!PortalCommands::holdBaseFolder(m_session, &held) || !readyToSend() || !emptyOutboundFolder())
-        return;
+    m_outcome.message = PortalCommands::holdBaseFolder(m_session, &held);
+    if (!m_outcome.message.isEmpty() || !readyToSend() || !emptyOutboundFolder())
+        return m_outcome;
     SessionLog::write(m_session, QStringLiteral("copy ") + m_v.ClaimPath + QStringLiteral(" to ") + outboundFolder);
-    if (!copyEach() || !flush() || !keepWhatChanged() || !openPortal())
-        return;
-    removeWhatWasSent();
+    if (copyEach() && flush() && keepWhatChanged() && openPortal())
+        removeWhatWasSent();
+    return m_outcome;
 }
 
 bool Submission::readyToSend()
 {
-    if (m_v.SiteId.isEmpty()) {
-        m_rt.messageBox(QStringLiteral("Please Enter Your Site ID in Setup"));
-        return false;
-    }
-    if (!PortalCommands::siteIdSendable(m_session))
+    m_outcome.message = m_v.SiteId.isEmpty() ? QStringLiteral("Please Enter Your Site ID in Setup")
+                                              : PortalCommands::unsendableSiteId(m_session);
+    if (!m_outcome.message.isEmpty())
         return false;
     if (m_v.ClaimFileSpec.contains(u'\\') || m_v.ClaimFileSpec.contains(u'/') || m_v.ClaimFileSpec.contains(u':')) {
         refuse(QStringLiteral("The claims were not sent. The claim file name %1 holds a folder; choose the folder in "
@@ -82,10 +81,13 @@ bool Submission::readyToSend()
             text += QStringLiteral("\n\nThese files in the claim folder match the claim file name but cannot be sent:\n")
                 + MessageList::shortened(oddLines(m_odd), &details);
         }
-        m_rt.messageBox(text, Host::Buttons::Ok, details);
-        SessionLog::close(m_session);
+        for (const Runtime::Odd &entry : std::as_const(m_odd))
+            m_outcome.stayed.append({entry.shown, entry.reason});
+        refuse(text, details);
         return false;
     }
+    for (const QString &name : names)
+        m_claims.append({name, {}, {}, {}});
     // The outbound and backup folders and the base folder are three folders, however linked: one
     // emptied, or copied onto, would otherwise destroy another's files.
     const QString own[] = {m_v.BaseDir + outboundFolder, m_v.BaseDir + backupFolder, m_v.BaseDir};
@@ -119,8 +121,6 @@ bool Submission::readyToSend()
                                "in Setup.").arg(m_format));
         return false;
     }
-    for (const QString &name : names)
-        m_claims.append({name, {}, {}, {}});
     return true;
 }
 
@@ -146,7 +146,8 @@ bool Submission::openPortal()
 {
     SessionLog::write(m_session, QStringLiteral("shell to ") + m_v.BrowserPath);
     QString error;
-    if (m_rt.startProgram(m_v.BrowserPath, PortalAddress + m_v.SiteId, &error))
+    m_outcome.portalOpened = m_rt.startProgram(m_v.BrowserPath, PortalAddress + m_v.SiteId, &error);
+    if (m_outcome.portalOpened)
         return true;
     notSent(QStringLiteral("The browser %1 could not be started: %2.").arg(m_v.BrowserPath, error));
     return false;
@@ -171,9 +172,19 @@ void Submission::removeWhatWasSent()
             claim.kept = QStringLiteral("it could not be removed: %1; it will be sent again unless you remove it").arg(error);
             break;
         }
-        if (!claim.kept.isEmpty() && !claim.dropped)
+        if (claim.dropped)
+            continue;
+        if (claim.elsewhere)
+            m_outcome.removedElsewhere.append({claim.name, claim.kept});
+        else if (!claim.kept.isEmpty())
+            m_outcome.stayed.append({claim.name, claim.kept});
+        else
+            m_outcome.sent << claim.name;
+        if (!claim.kept.isEmpty())
             (claim.elsewhere ? elsewhere : kept) << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
     }
+    for (const Runtime::Odd &entry : std::as_const(m_odd))
+        m_outcome.stayed.append({entry.shown, entry.reason});
     kept << oddLines(m_odd);
     SessionLog::close(m_session);
     if (kept.isEmpty() && elsewhere.isEmpty())
@@ -186,7 +197,8 @@ void Submission::removeWhatWasSent()
             + QStringLiteral(" these claim files were removed by another program after they were copied:\n")
             + MessageList::shortened(elsewhere, &more);
     }
-    m_rt.messageBox(text, Host::Buttons::Ok, (details + u'\n' + more).trimmed());
+    m_outcome.message = text;
+    m_outcome.details = (details + u'\n' + more).trimmed();
 }
 
 // Nothing half-done may wait in the outbound folder for the portal, which Get Reports and Resend
@@ -196,12 +208,17 @@ void Submission::notSent(const QString &reason)
     m_written.removeDuplicates();
     for (const QString &copy : std::as_const(m_written))
         m_rt.deleteFile(copy);
+    for (const Claim &claim : std::as_const(m_claims)) {
+        if (!claim.dropped)
+            m_outcome.stayed.append({claim.name, claim.kept.isEmpty() ? reason : claim.kept});
+    }
     refuse(QStringLiteral("The claims were not sent. ") + reason
            + QStringLiteral(" No claim file was removed from the claim folder."));
 }
 
-void Submission::refuse(const QString &text)
+void Submission::refuse(const QString &text, const QString &details)
 {
-    m_rt.messageBox(text);
+    m_outcome.message = text;
+    m_outcome.details = details;
     SessionLog::close(m_session);
 }

@@ -18,32 +18,33 @@ void startBrowser(Session &session, const QString &address)
 
 } // namespace
 
-bool PortalCommands::siteIdSendable(Session &session)
+QString PortalCommands::unsendableSiteId(Session &session)
 {
     if (!TextCase::holdsControlCharacter(session.vars().SiteId))
-        return true;
-    session.runtime().messageBox(QStringLiteral("The site id holds a character that cannot be sent. Please correct "
-                                                "the site id in Setup."));
-    return false;
+        return {};
+    return QStringLiteral("The site id holds a character that cannot be sent. Please correct the site id in Setup.");
 }
 
-bool PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *held)
+QString PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *held)
 {
     bool busy = false;
     *held = session.runtime().lock(session.vars().BaseDir + QStringLiteral("qrnweb.lck"), &busy);
-    if (busy) {
-        session.runtime().messageBox(
-            QStringLiteral("QRNWeb is already sending claims on this computer; try again when it has finished."));
-    }
-    return !busy;
+    if (!busy)
+        return {};
+    return QStringLiteral("QRNWeb is already sending claims on this computer; try again when it has finished.");
 }
 
 void PortalCommands::getReports(Session &session)
 {
     // The portal uploads what the outbound folder holds: not while another run fills it.
     std::shared_ptr<void> held;
-    if (!holdBaseFolder(session, &held) || !siteIdSendable(session))
+    QString refusal = holdBaseFolder(session, &held);
+    if (refusal.isEmpty())
+        refusal = unsendableSiteId(session);
+    if (!refusal.isEmpty()) {
+        session.runtime().messageBox(refusal);
         return;
+    }
     startBrowser(session, PortalAddress + session.vars().SiteId);
     SessionLog::close(session);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class Session;
@@ -12,11 +14,11 @@ namespace PortalCommands
     void webSite(Session &session);
     void setup(Session &session);
     void exit(Session &session);
-    // False, after telling the user, when the site id holds a character that would open the
-    // portal for another site than the one shown.
-    bool siteIdSendable(Session &session);
+    // What to tell the user when the site id holds a character that would open the portal for
+    // another site than the one shown; empty when it can be sent.
+    QString unsendableSiteId(Session &session);
     // Keeps every other run of QRNWeb on this computer from working on the base folder while held
-    // lives. False, after telling the user, when another run works on it now; a base folder where
-    // no lock can be taken (missing, read-only) is left to the command's own checks.
-    bool holdBaseFolder(Session &session, std::shared_ptr<void> *held);
+    // lives. What to tell the user when another run works on it now, empty otherwise; a base folder
+    // where no lock can be taken (missing, read-only) is left to the command's own checks.
+    QString holdBaseFolder(Session &session, std::shared_ptr<void> *held);
 } // namespace PortalCommands

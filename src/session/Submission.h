@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/Runtime.h"
+#include "session/SendOutcome.h"
 #include "session/Session.h"
 
 #include <QHash>
@@ -32,7 +33,7 @@ public:
     {
     }
 
-    void run();
+    SendOutcome run();
 
 private:
     bool readyToSend();
@@ -44,12 +45,13 @@ private:
     bool openPortal();
     void removeWhatWasSent();
     void notSent(const QString &reason);
-    void refuse(const QString &text);
+    void refuse(const QString &text, const QString &details = {});
     QString source(const Claim &claim) const { return m_v.ClaimPath + claim.name; }
 
     Session &m_session;
     Runtime &m_rt;
     Uservar &m_v;
+    SendOutcome m_outcome;
     QString m_format;
     QList<Claim> m_claims;
     QList<Runtime::Odd> m_odd;

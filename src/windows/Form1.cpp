@@ -1,5 +1,6 @@
 #include "windows/Form1.h"
 
+#include "runtime/Runtime.h"
 #include "session/ClaimSubmission.h"
 #include "session/PortalCommands.h"
 #include "session/Session.h"
@@ -66,7 +67,9 @@ Form1::Form1(Session &session)
 
     connect(sendClaims, &QPushButton::clicked, this, [this] {
         const BusyCursor busy;
-        ClaimSubmission::sendClaims(m_session);
+        const SendOutcome outcome = ClaimSubmission::sendClaims(m_session);
+        if (!outcome.message.isEmpty())
+            m_session.runtime().messageBox(outcome.message, Host::Buttons::Ok, outcome.details);
     });
     connect(getReports, &QPushButton::clicked, this, [this] { PortalCommands::getReports(m_session); });
     connect(resend, &QPushButton::clicked, this, [this] { PortalCommands::resendClaims(m_session); });
