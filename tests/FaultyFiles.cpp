@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString full = QStringLiteral("the disk is full");
@@ -78,10 +80,16 @@ std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, 
     return real ? std::make_unique<FaultyFile>(std::move(real), *this, hostPath) : nullptr;
 }
 
-// Target by target, so that the rest of the machine can act between two of them; the stamps then
-// show a source that changed in between, as one opening of it would see.
+// A copy no fault is planted on goes to the real disk as the program asked for it: one read feeding
+// every target. Otherwise target by target, so that the rest of the machine can act between two of
+// them; the stamps then show a source that changed in between, as one opening of it would see.
 bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
 {
+    const bool planted = std::any_of(faults.cbegin(), faults.cend(), [&](const Fault &fault) {
+        return fault.op == Op::Copy && std::any_of(to.cbegin(), to.cend(), [&](const QString &target) { return target.contains(fault.pathPart); });
+    });
+    if (!before && !planted)
+        return m_real->copy(from, to, result, reason);
     for (qsizetype i = 0; i < to.size(); ++i) {
         Copy one;
         const Fault *fault = faultFor(Op::Copy, to.at(i), nullptr);

@@ -44,7 +44,7 @@ private slots:
         QTest::addColumn<int>("at");   // which claim file meets it, where that means anything
         const char *where[] = {"first", "middle", "last"};
         for (const char *fault : {"backup copy", "outbound copy", "deletion", "claim grows", "claim held open", "claim replaced alike",
-                                  "claim rewritten alike"}) {
+                                  "claim rewritten alike", "backup cut"}) {
             for (int at = 0; at < 3; ++at)
                 QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at;
         }
@@ -78,6 +78,13 @@ private slots:
             QFile::remove(rig.onC(u"program files/mozilla firefox/firefox.exe"_s));
         if (fault.startsWith(u"no "))
             QDir(rig.onC(fault.contains(u"outbound") ? u"qrn/claims"_s : u"qrn/claimsbu"_s)).removeRecursively();
+        if (fault == u"backup cut") {
+            // Something else shortens the backup once it is written, before the portal opens.
+            rig.disk->before = [&](Op op, const QString &) {
+                if (op == Op::Flush)
+                    QFile(rig.onC(u"qrn/claimsbu/"_s + victim)).resize(3);
+            };
+        }
         if (fault == u"claim grows") {
             // The practice software writes on between the backup and the outbound copy.
             rig.disk->before = [&](Op op, const QString &path) {
@@ -144,6 +151,8 @@ private slots:
             QVERIFY2(told.contains(victim) && told.contains(u"stayed in the claim folder"), qPrintable(told));
             if (fault == u"claim grows")
                 QVERIFY2(told.contains(victim + u" (it changed while it was being copied"_s), qPrintable(told));
+            if (fault == u"backup cut")
+                QVERIFY2(told.contains(victim + u" (its backup copy is no longer whole"_s), qPrintable(told));
             QVERIFY2(!held || told.contains(victim + u" (it is open in another program, which may still be writing it"_s), qPrintable(told));
             if (fault.endsWith(u"alike"))
                 QVERIFY2(told.contains(victim + u" (it changed while it was being sent"_s) && rig.read(u"claimin/"_s + victim).startsWith("CLAIM"),
