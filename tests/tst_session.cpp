@@ -275,6 +275,7 @@ private slots:
                                                 "told The browser c:\\program files\\mozilla firefox\\firefox.exe could not be started: ; log closed"_s;
         QTest::newRow("NUL in the site id, Get Reports") << nul + u"click GetReports; "_s + badSiteId + u"; log open"_s;
         QTest::newRow("NUL in the site id, Resend Claims") << nul + u"click Command2; "_s + resend + u"; "_s + badSiteId;
+        QTest::newRow("a blank in the site id is sent as it is") << u"setup site-id: ab1\r\n; click GetReports; opened firefox.exe $portal ab1"_s;
         QTest::newRow("NUL in the site id, Send Claims") << nul + u"click SendClaims; "_s + badSiteId + u"; files claimin A.CLM"_s;
         // The log's exact lines; a later press writes to no closed log and sees the folders as they
         // are now, not as the last press left them.
