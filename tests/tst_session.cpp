@@ -83,6 +83,8 @@ private slots:
         static const QByteArray tooLong = "The portal was opened, but these claim files stayed in the claim folder:\n" + longName
             + " (its name is too long to be sent)";
         row("outbound name too long", both.constData(), "", "", "A.NS2", "A.001", longName.constData(), tooLong.constData());
+        static const QByteArray longest = QByteArray(251, 'M') + ".001", longestSent = QByteArray(251, 'M') + ".NS2";
+        row("outbound name as long as a name may be", longest.constData(), "", "", longestSent.constData(), longest.constData(), "", "");
         row("file name holds a folder", "", "claimin/SUB/A.CLM", "", "", "", "", notSent,
             "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:SUB\\*.CLM\r\n");
     }
@@ -264,6 +266,9 @@ private slots:
         // another practice's claims, a second start would upload twice.
         QTest::newRow("Get Reports") << ab12 + u"click GetReports; opened firefox.exe $portalab12; log closed"_s;
         QTest::newRow("Get Reports without a site id") << setupRequired + u"click GetReports; opened firefox.exe $portal; log closed"_s;
+        // What is typed in the main window is its field's, which the setup window's site id then replaces.
+        QTest::newRow("a site id typed in the main window, then the same one in setup")
+            << ab12 + u"set YourSiteID ZZ99; click CmndSetup; set SiteIDText ab1; set SiteIDText ab12; click Command1; field YourSiteID AB12"_s;
         QTest::newRow("a site id typed in the main window is not used")
             << ab12 + u"set YourSiteID ZZ99; click GetReports; opened firefox.exe $portalab12"_s;
         QTest::newRow("Resend Claims, Yes") << ab12 + u"answer 6; click Command2; "_s + resend
@@ -273,6 +278,8 @@ private slots:
             << ab12 + u"click CmdQRNWebSite; click CmdQRNWebSite; opened firefox.exe $web; opened firefox.exe $web; log open"_s;
         QTest::newRow("browser gone") << ab12 + u"remove program files/mozilla firefox/firefox.exe; click GetReports; "
                                                 "told The browser c:\\program files\\mozilla firefox\\firefox.exe could not be started: ; log closed"_s;
+        QTest::newRow("browser a folder now") << ab12 + u"remove program files/mozilla firefox/firefox.exe; mkdir program files/mozilla firefox/firefox.exe; "
+                                                "click GetReports; told The browser c:\\program files\\mozilla firefox\\firefox.exe could not be started: ; log closed"_s;
         QTest::newRow("NUL in the site id, Get Reports") << nul + u"click GetReports; "_s + badSiteId + u"; log open"_s;
         QTest::newRow("NUL in the site id, Resend Claims") << nul + u"click Command2; "_s + resend + u"; "_s + badSiteId;
         QTest::newRow("a blank in the site id is sent as it is") << u"setup site-id: ab1\r\n; click GetReports; opened firefox.exe $portal ab1"_s;

@@ -224,6 +224,8 @@ private slots:
              u"site-id:ab12\r\nsiteswr:Softsitepat:C:\\EVIL\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
         save("highest 8-bit letter", earlier, u"set SftwrText Soft\u00ff"_s,
              u"site-id:ab12\r\nsiteswr:Soft\u00ff\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
+        save("no-break space, the first of the upper half", earlier, u"set SftwrText Soft\u00a0Dent"_s,
+             u"site-id:ab12\r\nsiteswr:Soft\u00a0Dent\r\nsitefmt:SDW\r\nsitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n"_s);
         save("typographic apostrophe in the folder", earlier, u"set FilePathText C:\\Dr Smith\u2019s"_s,
              u"site-id:ab12\r\nsiteswr:SOFTDENT\r\nsitefmt:SDW\r\nsitepat:C:\\Dr Smith\u2019s\r\nsitefil:*.REP\r\n"_s);
         save("a control character Windows-1252 lacks", earlier, u"set FilePathText C:\\A\u0080"_s, {},

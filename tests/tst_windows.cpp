@@ -125,6 +125,9 @@ private slots:
             }
             if (auto *box = qobject_cast<QLineEdit *>(control))
                 QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
+            // Only captions are bold: what a person enters or picks is drawn plain.
+            if (!qobject_cast<QPushButton *>(control) && !qobject_cast<QLabel *>(control))
+                QVERIFY2(!control->font().bold(), qPrintable(name));
             for (QWidget *other : controls) {
                 const bool underHelp = other->objectName() == QLatin1String("HelpPanel")
                     && other->geometry().right() < rig.setup().Dir1()->geometry().left();
@@ -136,6 +139,8 @@ private slots:
             for (const char *name : {"HelpCommand", "Label10", "Label5"})
                 QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);
             QCOMPARE(rig.setup().HelpPanel()->focusPolicy(), Qt::NoFocus);
+            for (const char *covered : {"SiteIDText", "SftwrList", "SftwrText", "SftwrFormatText"})
+                QVERIFY2(rig.setup().HelpPanel()->geometry().contains(rig.find(covered)->geometry()), covered);
         }
     }
 
@@ -197,9 +202,17 @@ private slots:
         QFETCH(int, answeredAt);
         ClockedDesktop host;
         QString seen;
-        QTimer::singleShot(0, [&] {
+        // Asked while the program is busy: the box stands under the ordinary pointer, and the busy
+        // one comes back for the work that follows.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        bool busyOverTheBox = true;
+        QTimer poll;   // the box comes after the input that was waiting is dropped
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            busyOverTheBox = QGuiApplication::overrideCursor() != nullptr;
             seen = box->windowTitle() + u'|' + box->text() + u'|' + box->detailedText() + u'|'
                 + QString::number(int(box->standardButtons()), 16);
             // A press still meant for what came before, in the box's first moments, is not an answer.
@@ -214,9 +227,13 @@ private slots:
             host.at = host.start.addMSecs(answeredAt);
             QTest::mouseClick(button, Qt::LeftButton);
         });
+        poll.start(1);
         QCOMPARE(int(host.messageBox(u"Shown"_s, yesNo ? Host::Buttons::YesNo : Host::Buttons::Ok, details)), answer);
         const auto buttons = yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
         QCOMPARE(seen, u"QRNWeb|Shown|"_s + details + u'|' + QString::number(int(buttons), 16));
+        QVERIFY(!busyOverTheBox);
+        QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        QGuiApplication::restoreOverrideCursor();
     }
 
     void browserGetsOneArgument_data()
