@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/SendOutcome.h"
+#include "session/SendRequest.h"
 
 class Session;
 
@@ -8,5 +9,8 @@ class Session;
 // folder, open the portal, and take the claim files out of the claim folder.
 namespace ClaimSubmission
 {
+    // What a press of Send Claims sends, from the session as it is now.
+    SendRequest request(Session &session);
+    // The whole command: the lock against another run, the session log around the submission.
     SendOutcome sendClaims(Session &session);
 } // namespace ClaimSubmission

@@ -1,31 +1,45 @@
 #pragma once
 
+#include "session/ClaimRecord.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// What one Send Claims did: which claims went, which stayed and why, whether the portal opened,
-// and what to tell the person. The caller shows the message.
+#include <functional>
+
+// What one Send Claims did: how it ended, a record of each claim file it met, and what to tell
+// the person. The caller shows the message.
 struct SendOutcome
 {
-    struct Kept
-    {
-        QString name;
-        QString why;
+    enum class End {
+        Refused,        // before any claim was looked at, or nothing fit to send (reason: the message)
+        NoClaims,       // nothing matched, or everything was voided before its copy
+        NotSent,        // stopped before the portal (reason: why); nothing removed
+        NoneGoes,       // every claim had to stay
+        PortalOpened,
     };
 
-    QStringList sent;              // copied, left for the portal and taken out of the claim folder
-    QList<Kept> stayed;            // in the claim folder still, or matched but unsendable
-    QList<Kept> removedElsewhere;  // copied, then removed by another program: what became of its copy
-    bool portalOpened = false;
-    QString message;              // empty: nothing to tell
+    End end = End::Refused;
+    QString reason;
+    QList<ClaimRecord> claims;
+    QString message;   // empty: nothing to tell
     QString details;
 
-    static QStringList names(const QList<Kept> &claims)
+    bool portalOpened() const { return end == End::PortalOpened; }
+    QStringList names(const std::function<bool(const ClaimRecord &)> &which) const
     {
-        QStringList names;
-        for (const Kept &claim : claims)
-            names << claim.name;
-        return names;
+        QStringList found;
+        for (const ClaimRecord &claim : claims) {
+            if (which(claim))
+                found << claim.name;
+        }
+        return found;
     }
+    QStringList sent() const { return names([](const ClaimRecord &c) { return c.fate == ClaimRecord::Fate::Sent; }); }
+    QStringList stayed() const { return names(&ClaimRecord::stays); }
+    QStringList removedElsewhere() const { return names(&ClaimRecord::removedElsewhere); }
+
+    // The message and its details, from how it ended and the records.
+    void compose();
 };

@@ -1,71 +1,147 @@
-// Send Claims' copies: each claim file into the backup and the outbound folder, on disk, and
-// checked before the portal opens.
 #include "session/Submission.h"
 
-#include "session/MessageList.h"
+#include "session/TextCase.h"
 
-bool Submission::copyEach()
+#include <algorithm>
+
+namespace {
+
+using Fate = ClaimRecord::Fate;
+
+// The format code becomes a file name's extension: it may not lead into another folder, hold a
+// wildcard, or hold anything a Windows file name cannot.
+bool isPlainExtension(const QString &code)
 {
-    for (qsizetype i = 0; i < m_claims.size(); ++i) {
-        Claim &claim = m_claims[i];
-        m_v.ScratchIndex = qint16(claim.name.indexOf(u'.') + 1);
-        const QString base = m_v.ScratchIndex < 1 ? claim.name : claim.name.left(m_v.ScratchIndex - 1);
-        claim.outbound = outboundFolder + base + u'.' + m_format;
-        if (!copyOne(claim, i))
-            return false;
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|.");
+    return !TextCase::holdsControlCharacter(code)
+        && std::none_of(code.cbegin(), code.cend(), [](QChar c) { return forbidden.contains(c); });
+}
+
+} // namespace
+
+bool Submission::prepare()
+{
+    const SendRequest &r = m_request;
+    if (r.fileSpec.contains(u'\\') || r.fileSpec.contains(u'/') || r.fileSpec.contains(u':')) {
+        return end(SendOutcome::End::Refused, QStringLiteral("The claims were not sent. The claim file name %1 holds a folder; "
+                                                             "choose the folder in Setup and enter only the file name or pattern.")
+                                                  .arg(r.fileSpec));
+    }
+    QList<Runtime::Odd> odd;
+    const QStringList names = m_rt.findAll(r.claim(r.fileSpec), &odd);
+    for (const QString &name : names)
+        claims().append({name, r.outboundOf(name), r.backupOf(name), {}, Fate::Going, {}});
+    for (const Runtime::Odd &entry : std::as_const(odd))
+        claims().append({entry.shown, {}, {}, {}, Fate::Unsendable, entry.reason});
+    if (names.isEmpty())
+        return end(SendOutcome::End::NoClaims);
+    return checkFolders() && emptyOutboundFolder();
+}
+
+bool Submission::checkFolders()
+{
+    const SendRequest &r = m_request;
+    // The outbound and backup folders and the base folder are three folders, however linked: one
+    // emptied, or copied onto, would otherwise destroy another's files.
+    const QString own[] = {r.baseFolder + r.outboundFolder, r.baseFolder + r.backupFolder, r.baseFolder};
+    for (const QString &folder : own) {
+        if (!m_rt.isReadableFolder(folder))
+            return notSent(QStringLiteral("QRNWeb's folder %1 is missing or is not a folder.").arg(folder));
+    }
+    for (int i = 0; i < 3; ++i) {
+        for (int j = i + 1; j < 3; ++j) {
+            if (m_rt.sameFolder(own[i], own[j]))
+                return notSent(QStringLiteral("QRNWeb's folders %1 and %2 are one folder; they must be apart.").arg(own[i], own[j]));
+        }
+    }
+    // Emptying the outbound folder, copying onto the backups or sending the program's own setup
+    // and log would destroy the claims or the program's own files.
+    for (const QString &folder : {r.outboundFolder, r.backupFolder, r.baseFolder, r.baseFolder + QStringLiteral("log"),
+                                  r.baseFolder + QStringLiteral("reports")}) {
+        if (m_rt.sameFolder(r.claimPath, folder)) {
+            return notSent(QStringLiteral("The claim folder %1 is one of QRNWeb's own folders; choose the folder of your "
+                                          "practice software in Setup.").arg(r.claimPath));
+        }
+    }
+    if (!isPlainExtension(r.format)) {
+        return notSent(QStringLiteral("The format code %1 cannot end a file name; please correct the Software File Format "
+                                      "in Setup.").arg(r.format));
     }
     return true;
 }
 
+bool Submission::emptyOutboundFolder()
+{
+    // Everything in it goes, what the program cannot name as well: the portal uploads what is there.
+    const QString all = m_request.outboundFolder + QStringLiteral("*.*");
+    m_rt.deleteFiles(all);
+    m_rt.deleteOdd(m_request.outboundFolder);
+    // A file of an earlier submission that could not be removed would be uploaded a second time.
+    QList<Runtime::Odd> odd;
+    QStringList stale = m_rt.findAll(all, &odd);
+    for (const Runtime::Odd &entry : std::as_const(odd))
+        stale << entry.shown;
+    if (stale.isEmpty())
+        return true;
+    return notSent(QStringLiteral("The outbound folder still holds %1 from an earlier submission, which could not be removed "
+                                  "and would be sent again.").arg(stale.join(QStringLiteral(", "))));
+}
+
+bool Submission::copy()
+{
+    for (qsizetype i = 0; i < claims().size(); ++i) {
+        if (claims()[i].going() && !copyOne(i))
+            return false;
+    }
+    return flush() && keepWhatChanged();
+}
+
 // A copy counts only when the target holds every byte the claim file had when it was opened.
 // A claim file that changes meanwhile (the practice software still writing it) stays.
-bool Submission::copyOne(Claim &claim, qsizetype index)
+bool Submission::copyOne(qsizetype index)
 {
+    ClaimRecord &claim = claims()[index];
     // No file system of either system holds a name of more than 255 characters (or UTF-8 bytes).
-    const QString outboundName = claim.outbound.mid(outboundFolder.size());
+    const QString outboundName = claim.outbound.mid(m_request.outboundFolder.size());
     if (outboundName.size() > 255 || outboundName.toUtf8().size() > 255) {
-        claim.kept = QStringLiteral("its name is too long to be sent");
+        claim.fate = Fate::NameTooLong;
         return true;
     }
-    const QStringList targets = {backupFolder + claim.name, claim.outbound};
+    const QStringList targets = {claim.backup, claim.outbound};
     m_written << claim.outbound;
     QString error;
     Runtime::Copy copy;
-    if (!m_rt.copyFile(source(claim), targets, &error, &copy)) {
+    if (!m_rt.copyFile(m_request.claim(claim.name), targets, &error, &copy)) {
         // What another program does to one claim meanwhile keeps that claim alone out of the
         // submission: voided, it is no part of it; held open, it waits for the next one.
         using Cause = Runtime::Copy::Cause;
-        claim.dropped = copy.cause == Cause::SourceGone;
-        if (copy.cause == Cause::SourceInUse)
-            claim.kept = QStringLiteral("it is open in another program, which may still be writing it; it goes with the next "
-                                        "Send Claims");
-        if (claim.dropped || !claim.kept.isEmpty())
+        if (copy.cause == Cause::SourceGone || copy.cause == Cause::SourceInUse) {
+            claim.fate = copy.cause == Cause::SourceGone ? Fate::Voided : Fate::InUse;
             return true;
-        notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
-        return false;
+        }
+        return notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
     }
     claim.stamp = copy.source;
     if (copy.changed()) {
-        claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
+        claim.fate = Fate::ChangedWhileCopied;
     } else {
         for (qsizetype i = 0; i < targets.size(); ++i) {
-            if (copy.bytes.at(i) != copy.source.size) {
-                notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
-                return false;
-            }
+            if (copy.bytes.at(i) != copy.source.size)
+                return notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
         }
     }
     // Two names for one file (a link): it goes once, under the first of them.
     const qsizetype first = m_fileOwner.value({copy.source.volume, copy.source.file}, index);
-    if (first != index && claim.kept.isEmpty())
-        claim.kept = QStringLiteral("it is another name of %1, which was sent").arg(m_claims[first].name);
+    if (first != index && claim.going()) {
+        claim.fate = Fate::AnotherName;
+        claim.detail = claims()[first].name;
+    }
     m_fileOwner.insert({copy.source.volume, copy.source.file}, first);
-    m_backupOwner.insert(claim.name.toCaseFolded(), index);
+    m_backupOwner.insert(claim.backup.toCaseFolded(), index);
     // Several claim files may share one outbound name: only the last copy is there to be sent.
     const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);
-    if (replaced >= 0 && m_claims[replaced].kept.isEmpty())
-        m_claims[replaced].kept = QStringLiteral("another claim file with the same name before the dot took its place "
-                                                 "in the outbound folder; it goes with the next Send Claims");
+    if (replaced >= 0 && claims()[replaced].going())
+        claims()[replaced].fate = Fate::OutboundTaken;
     m_outboundOwner.insert(claim.outbound.toCaseFolded(), index);
     return true;
 }
@@ -73,45 +149,98 @@ bool Submission::copyOne(Claim &claim, qsizetype index)
 bool Submission::flush()
 {
     QString error;
-    if (m_rt.syncToDisk({outboundFolder, backupFolder}, &error))
+    if (m_rt.syncToDisk({m_request.outboundFolder, m_request.backupFolder}, &error))
         return true;
-    notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
-    return false;
+    return notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
 }
 
 // Checked before the portal opens, so that the outbound folder holds only what may be uploaded.
 bool Submission::keepWhatChanged()
 {
-    bool anyGoes = false;
-    QStringList lines;
-    for (qsizetype i = 0; i < m_claims.size(); ++i) {
-        Claim &claim = m_claims[i];
-        if (claim.dropped)
+    bool anyGoes = false, anyCopied = false;
+    for (qsizetype i = 0; i < claims().size(); ++i) {
+        ClaimRecord &claim = claims()[i];
+        if (claim.fate == Fate::Voided || claim.fate == Fate::Unsendable)
             continue;
-        const Runtime::Stamp now = m_rt.stamp(source(claim));
-        claim.elsewhere = claim.kept.isEmpty() && !now.exists();
-        if (claim.elsewhere)
-            claim.kept = QStringLiteral("it was not sent; its copy is in the backup folder");
-        if (claim.kept.isEmpty() && now != claim.stamp)
-            claim.kept = QStringLiteral("it changed while it was being copied; it goes with the next Send Claims");
-        if (claim.kept.isEmpty() && m_backupOwner.value(claim.name.toCaseFolded()) != i)
-            claim.kept = QStringLiteral("another claim file of the same name took its backup copy");
-        if (claim.kept.isEmpty() && m_rt.stamp(backupFolder + claim.name).size != claim.stamp.size)
-            claim.kept = QStringLiteral("its backup copy is no longer whole");
+        anyCopied = true;
+        if (claim.going()) {
+            const Runtime::Stamp now = m_rt.stamp(m_request.claim(claim.name));
+            if (!now.exists())
+                claim.fate = Fate::GoneBeforePortal;
+            else if (now != claim.stamp)
+                claim.fate = Fate::ChangedWhileCopied;
+            else if (m_backupOwner.value(claim.backup.toCaseFolded()) != i)
+                claim.fate = Fate::BackupTaken;
+            else if (m_rt.stamp(claim.backup).size != claim.stamp.size)
+                claim.fate = Fate::BackupNotWhole;
+        }
         // A claim that stays takes its outbound copy back, unless that copy is another claim's.
-        if (!claim.kept.isEmpty() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
+        if (!claim.going() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
             m_rt.deleteFile(claim.outbound);
-        anyGoes = anyGoes || claim.kept.isEmpty();
-        lines << QStringLiteral("%1 (%2)").arg(claim.name, claim.kept);
+        anyGoes = anyGoes || claim.going();
     }
     if (anyGoes)
         return true;
-    if (lines.isEmpty()) {
-        // Every claim was taken away before it could be copied.
-        refuse(QStringLiteral("No Claims Found to Send"));
-        return false;
+    // Every claim was taken away before it could be copied, or none of them can go.
+    if (!anyCopied)
+        return end(SendOutcome::End::NoClaims);
+    notSent({});
+    return end(SendOutcome::End::NoneGoes);
+}
+
+bool Submission::openPortal()
+{
+    QString error;
+    if (m_rt.startProgram(m_request.browser, m_request.portalAddress + m_request.siteId, &error)) {
+        m_outcome.end = SendOutcome::End::PortalOpened;
+        return true;
     }
-    notSent(QStringLiteral("None of the claim files could be sent:\n") + MessageList::shortened(lines, nullptr)
-            + u'\n');
+    return notSent(QStringLiteral("The browser %1 could not be started: %2.").arg(m_request.browser, error));
+}
+
+void Submission::removeWhatWasSent()
+{
+    for (ClaimRecord &claim : claims()) {
+        if (!claim.going())
+            continue;
+        QString error;
+        switch (m_rt.deleteUnchanged(m_request.claim(claim.name), claim.stamp, &error)) {
+        case Runtime::Removal::Removed:
+            claim.fate = Fate::Sent;
+            break;
+        case Runtime::Removal::Gone:
+            claim.fate = Fate::GoneAfterPortal;
+            break;
+        case Runtime::Removal::Changed:
+            claim.fate = Fate::ChangedWhileSent;
+            break;
+        case Runtime::Removal::Failed:
+            claim.fate = Fate::NotRemovable;
+            claim.detail = error;
+            break;
+        }
+    }
+}
+
+bool Submission::end(SendOutcome::End end, const QString &reason)
+{
+    m_outcome.end = end;
+    m_outcome.reason = reason;
     return false;
+}
+
+// Nothing half-done may wait in the outbound folder for the portal, which Get Reports and Resend
+// Claims open on it: the copies this submission made go again.
+bool Submission::notSent(const QString &reason)
+{
+    m_written.removeDuplicates();
+    for (const QString &copy : std::as_const(m_written))
+        m_rt.deleteFile(copy);
+    for (ClaimRecord &claim : claims()) {
+        if (claim.going()) {
+            claim.fate = Fate::NotSent;
+            claim.detail = reason;
+        }
+    }
+    return end(SendOutcome::End::NotSent, reason);
 }

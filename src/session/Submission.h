@@ -2,59 +2,48 @@
 
 #include "runtime/Runtime.h"
 #include "session/SendOutcome.h"
-#include "session/Session.h"
+#include "session/SendRequest.h"
 
 #include <QHash>
-#include <QList>
-#include <QString>
+#include <QPair>
+#include <QStringList>
 
-
-struct Claim
-{
-    QString name;
-    QString outbound;        // its name in the outbound folder
-    Runtime::Stamp stamp;    // as it was when it was first copied
-    QString kept;            // why it stays in the claim folder, or what became of it; empty while it goes
-    bool dropped = false;    // gone before it was copied: not part of this submission
-    bool elsewhere = false;  // removed by another program once it was copied
-};
-
-// One Send Claims: what it took, what it wrote, and how it ends.
+// One Send Claims over the runtime, from a request: its steps in the order they must come, each
+// false when the submission ends there. outcome() tells how it ended, claim by claim.
 class Submission
 {
 public:
-    static const QString outboundFolder;
-    static const QString backupFolder;
-
-    explicit Submission(Session &session)
-        : m_session(session)
-        , m_rt(session.runtime())
-        , m_v(session.vars())
+    Submission(Runtime &runtime, SendRequest request)
+        : m_rt(runtime)
+        , m_request(std::move(request))
     {
     }
 
-    SendOutcome run();
+    // The checks that touch nothing, the claims found, the outbound folder emptied.
+    bool prepare();
+    // Each claim into the backup and the outbound folder, on disk, and checked.
+    bool copy();
+    bool openPortal();
+    // The claims sent taken out of the claim folder, each only while it is the very file copied.
+    void removeWhatWasSent();
+
+    const SendRequest &request() const { return m_request; }
+    const SendOutcome &outcome() const { return m_outcome; }
 
 private:
-    bool readyToSend();
+    bool checkFolders();
     bool emptyOutboundFolder();
-    bool copyEach();
-    bool copyOne(Claim &claim, qsizetype index);
+    bool copyOne(qsizetype index);
     bool flush();
     bool keepWhatChanged();
-    bool openPortal();
-    void removeWhatWasSent();
-    void notSent(const QString &reason);
-    void refuse(const QString &text, const QString &details = {});
-    QString source(const Claim &claim) const { return m_v.ClaimPath + claim.name; }
+    bool end(SendOutcome::End end, const QString &reason = {});
+    // Stops before the portal: what this submission put into the outbound folder goes again.
+    bool notSent(const QString &reason);
+    QList<ClaimRecord> &claims() { return m_outcome.claims; }
 
-    Session &m_session;
     Runtime &m_rt;
-    Uservar &m_v;
+    const SendRequest m_request;
     SendOutcome m_outcome;
-    QString m_format;
-    QList<Claim> m_claims;
-    QList<Runtime::Odd> m_odd;
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
     QHash<QString, qsizetype> m_outboundOwner;

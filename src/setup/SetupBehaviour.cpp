@@ -14,7 +14,7 @@ namespace {
 using Field = SetupWindowFields::Field;
 
 // Why these values cannot be saved as they stand; empty when they can.
-QString unsavable(const SetupFile::Values &values)
+QString unsavable(const SetupValues &values)
 {
     const std::pair<const QString &, const char *> fields[] = {
         {values.siteId, "site id"},         {values.software, "software name"},
@@ -101,7 +101,7 @@ void SetupBehaviour::saveSetup(Session &session)
     Runtime &rt = session.runtime();
     Uservar &v = session.vars();
     const SetupWindowFields &window = session.setupWindow();
-    const SetupFile::Values values{v.SiteId, window.text(Field::Software), window.text(Field::Format),
+    const SetupValues values{v.SiteId, window.text(Field::Software), window.text(Field::Format),
                                    window.text(Field::Folder), window.text(Field::FileName)};
     QString error = unsavable(values);
     if (!error.isEmpty()) {

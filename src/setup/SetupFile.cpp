@@ -40,7 +40,7 @@ std::optional<SetupFile::Record> SetupFile::parse(const QString &line)
     return std::nullopt;
 }
 
-QStringList SetupFile::lines(const Values &values)
+QStringList SetupFile::lines(const SetupValues &values)
 {
     return {
         keys[0] + oneLine(values.siteId),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/SetupValues.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,20 +20,12 @@ namespace SetupFile
         QString value;   // upper case, trailing blanks removed
     };
 
-    struct Values
-    {
-        QString siteId;
-        QString software;
-        QString format;
-        QString folder;
-        QString fileName;
-    };
 
     // A line of the file as start-up reads it; nothing for a line with no known key.
     std::optional<Record> parse(const QString &line);
 
     // The five lines a save writes, in order, each without its CR LF.
-    QStringList lines(const Values &values);
+    QStringList lines(const SetupValues &values);
 
     const QString &keyText(Key key);
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+#include <QString>
+
+// One claim file that a Send Claims met, and what became of it.
+struct ClaimRecord
+{
+    enum class Fate {
+        Going,               // copied so far; nothing is wrong with it yet
+        Sent,                // left for the portal and taken out of the claim folder
+        Voided,              // gone before it was copied: no part of the submission
+        Unsendable,          // matches, but cannot be taken as a plain file (detail: why)
+        InUse,               // another program has it open
+        ChangedWhileCopied,
+        AnotherName,         // another name of a claim sent (detail: that claim)
+        NameTooLong,
+        BackupTaken,         // another claim of the same name took its backup
+        BackupNotWhole,
+        OutboundTaken,       // another claim took its outbound name
+        ChangedWhileSent,
+        NotRemovable,        // detail: the error
+        NotSent,             // the submission stopped (detail: why)
+        GoneBeforePortal,    // removed by another program once copied; its copy was taken back
+        GoneAfterPortal,     // removed by another program once its copy was left for the portal
+    };
+
+    QString name;
+    QString outbound;           // its outbound copy
+    QString backup;             // its backup copy
+    FileAccess::Stamp stamp;    // as it was when it was copied
+    Fate fate = Fate::Going;
+    QString detail;
+
+    bool going() const { return fate == Fate::Going; }
+    bool removedElsewhere() const { return fate == Fate::GoneBeforePortal || fate == Fate::GoneAfterPortal; }
+    // Still in the claim folder when the submission ends.
+    bool stays() const { return fate != Fate::Sent && fate != Fate::Voided && !removedElsewhere(); }
+    // Why it stays, or what became of it, as the message says it.
+    QString why() const;
+};

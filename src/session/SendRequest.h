@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Everything one Send Claims works from, taken at the press.
+struct SendRequest
+{
+    QString baseFolder;       // ends in a backslash
+    QString claimPath;        // the claim folder, ending in a backslash
+    QString fileSpec;         // the claim file name or pattern
+    QString format;           // the format code the outbound names end in
+    QString siteId;
+    QString browser;
+    QString portalAddress;    // the site id is appended
+    QDateTime at;             // when the submission began
+    QString outboundFolder = QStringLiteral("claims\\");
+    QString backupFolder = QStringLiteral("claimsbu\\");
+
+    QString claim(const QString &name) const { return claimPath + name; }
+    // Where a claim's backup copy goes.
+    QString backupOf(const QString &name) const { return backupFolder + name; }
+    // Its name up to the first dot, a dot and the format code.
+    QString outboundOf(const QString &name) const
+    {
+        const qsizetype dot = name.indexOf(u'.');
+        return outboundFolder + (dot < 0 ? name : name.left(dot)) + u'.' + format;
+    }
+};
