@@ -80,12 +80,24 @@ void Rig::click(const char *button)
     QTest::mouseClick(find(button), Qt::LeftButton);
 }
 
+Form3 &Rig::setup()
+{
+    if (!windows->setup())
+        qFatal("the setup window was never opened");
+    return *windows->setup();
+}
+
 void Rig::edit(const QStringList &edits)
 {
+    const bool opened = !edits.isEmpty() && !session->setupWindow().isShown();
+    if (opened)
+        click("CmndSetup");
     for (const QString &edit : edits) {
         const qsizetype equals = edit.indexOf(u'=');
         find<QLineEdit>(qPrintable(edit.left(equals)))->setText(edit.mid(equals + 1));
     }
+    if (opened)
+        click("Command1");
 }
 
 void Rig::pick(QListWidget *list, int row)

@@ -73,11 +73,14 @@ public:
     // Ends this run and starts the program again over the same drives.
     bool restart();
     Form1 &main() { return windows->main(); }
-    Form3 &setup() { return windows->setup(); }
+    // The setup window, which a test reaches once a person has opened it.
+    Form3 &setup();
+    // A field of the setup window as the program holds it, shown or not.
+    QString setupField(SetupWindowFields::Field field) { return session->setupWindow().text(field); }
     template<typename T = QWidget>
     T *find(const char *name);
     void click(const char *button);
-    // Types each "BoxName=text" into the setup window, as setText would.
+    // Types each "BoxName=text" into the setup window, opened for it and closed again as a person would.
     void edit(const QStringList &edits);
     bool logOpen() const { return runtime->isOpen(session->vars().LogFileNo); }
     static void pick(QListWidget *list, int row);
@@ -112,14 +115,13 @@ private:
 template<typename T>
 T *Rig::find(const char *name)
 {
-    // Both windows have a Command1: the setup window's is meant while it is shown. A control of
-    // the setup window builds it, hidden, if no one has shown it yet.
-    QWidget *order[] = {&main(), windows->setupBuilt() ? &setup() : nullptr};
+    // Both windows have a Command1: the setup window's is meant while it is shown.
+    QWidget *order[] = {&main(), windows->setup()};
     if (order[1] && order[1]->isVisible())
         std::swap(order[0], order[1]);
-    for (QWidget *&window : order) {
+    for (QWidget *window : order) {
         if (!window)
-            window = &setup();
+            continue;
         if (window->objectName() == QLatin1String(name))
             return qobject_cast<T *>(window);
         if (T *found = window->findChild<T *>(QLatin1String(name)))

@@ -326,7 +326,7 @@ private slots:
         QVERIFY(queued);
         QCOMPARE(rig.host->messages.size(), situation == u"failed send" ? 1 : 0);
         QCOMPARE(rig.host->starts.size(), situation == u"good send" ? 1 : 0);
-        QCOMPARE(rig.setup().isVisible(), saving);
+        QCOMPARE(rig.session->setupWindow().isShown(), saving);
     }
 };
 

@@ -94,14 +94,14 @@ private slots:
         QCOMPARE(rig.host->messages.value(0).left(told.size()), told);
         QCOMPARE(rig.host->messages.size(), told.isEmpty() ? 0 : 1);
         // The setup window's fields are filled; its widgets wait until it is shown.
-        QVERIFY(!rig.windows->setupBuilt());
+        QVERIFY(!rig.windows->setup());
         QCOMPARE(rig.main().YourSiteID()->text(), shown);
         QCOMPARE(rig.session->vars().SiteId, siteId);
         QCOMPARE(rig.session->vars().ClaimPath, claimPath);
         QCOMPARE(rig.session->vars().ClaimFileSpec, fileSpec);
-        QCOMPARE(rig.setup().SftwrText()->text(), software);
-        QCOMPARE(rig.setup().SftwrFormatText()->text(), format);
-        QVERIFY(!rig.setup().isVisible());
+        QCOMPARE(rig.setupField(SetupWindowFields::Field::Software), software);
+        QCOMPARE(rig.setupField(SetupWindowFields::Field::Format), format);
+        QVERIFY(!rig.session->setupWindow().isShown());
     }
 
     // Guards the list and its picks: the catalogue in order, nothing chosen on opening or tabbing in,
@@ -245,16 +245,11 @@ private slots:
             << u"setup site-id:ab12\r\n; click CmndSetup; type SftwrFormatText sd; field SftwrFormatText sd; type SftwrFormatText w; "
                "field SftwrFormatText SDW; set SftwrFormatText sdwx; field SftwrFormatText sdwx; key SftwrFormatText Backspace; "
                "field SftwrFormatText SDW"_s;
-        // The help panel's switches, and that it shows the help text whole.
-        const QString help = u"setup site-id:ab12\r\n; click CmndSetup; hidden HelpPanel; "_s;
-        const QString shown = u"shown HelpPanel; field HelpPanel $help"_s, hidden = u"hidden HelpPanel"_s;
-        QTest::newRow("Help shows") << help + u"click HelpCommand; "_s + shown;
-        QTest::newRow("Help twice hides") << help + u"click HelpCommand; click HelpCommand; "_s + hidden;
-        QTest::newRow("Help thrice shows") << help + u"click HelpCommand; click HelpCommand; click HelpCommand; "_s + shown;
-        QTest::newRow("label while hidden") << help + u"click Label10; click Label5; field HelpPanel ; "_s + hidden;
-        QTest::newRow("Help after a label") << help + u"click Label5; click HelpCommand; "_s + shown;
-        QTest::newRow("Label5 hides") << help + u"click HelpCommand; click Label5; "_s + hidden;
-        QTest::newRow("Label10 hides") << help + u"click HelpCommand; click Label10; "_s + hidden;
+        // The help panel's switches: Help toggles it, with the help text whole; either label hides it.
+        QTest::newRow("help panel")
+            << u"setup site-id:ab12\r\n; click CmndSetup; hidden HelpPanel; click Label10; click Label5; field HelpPanel ; hidden HelpPanel; "
+               "click HelpCommand; shown HelpPanel; field HelpPanel $help; click HelpCommand; hidden HelpPanel; click HelpCommand; "
+               "click Label5; hidden HelpPanel; click HelpCommand; shown HelpPanel; click Label10; hidden HelpPanel"_s;
         // A new practice's way in: pick the software, type the site id, look back at the main window
         // (every field kept), save, start again, send; the new claim folder waits for that start.
         QTest::newRow("new practice sets up and starts again")
@@ -262,7 +257,7 @@ private slots:
                                "hidden Form3; field YourSiteID AB12; read qrn/setup.fil <missing>; click CmndSetup; field SiteIDText ab12; "
                                "click CmndSaveSetup; shown Form3; read qrn/setup.fil site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:SDW\r\n"
                                "sitepat:C:\\SOFTDENT\r\nsitefil:*.REP\r\n; write SoftDent/CLAIMS.REP; click Command1; click SendClaims; "
-                               "told No Claims Found to Send; restart; field SftwrText SOFTDENT; field YourSiteID AB12; click SendClaims; "
+                               "told No Claims Found to Send; restart; field YourSiteID AB12; click CmndSetup; field SftwrText SOFTDENT; click Command1; click SendClaims; "
                                "opened firefox.exe $portalab12; files qrn/claims CLAIMS.SDW; files SoftDent "_s;
         QTest::newRow("claim folder with the code page's apostrophe, saved and used")
             << u"setup "_s + earlier + u"; click CmndSetup; set FilePathText C:\\Dr Smith\u2019s Claims; click CmndSaveSetup; "

@@ -147,19 +147,15 @@ private slots:
     void tabOrder_data()
     {
         QTest::addColumn<QString>("form");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("main window") << "Form1" << QStringList{"YourSiteID", "SendClaims", "GetReports", "Command1", "Command2",
-                                                               "CmdQRNWebSite", "CmndSetup", "YourSiteID"};
-        QTest::newRow("setup window") << "Form3" << QStringList{"Drive1", "Dir1", "SftwrList", "SiteIDText", "HelpCommand", "Command1",
-                                                                "FileNameText", "FilePathText", "SftwrText", "CmndSaveSetup",
-                                                                "SftwrFormatText", "Drive1"};
+        QTest::newRow("main window") << "Form1";
+        QTest::newRow("setup window") << "Form3";
     }
 
-    // Guards the order Tab walks, from the control that has the focus when the window opens.
+    // Guards the walk of Tab, from the control that has the focus when the window opens: every
+    // control that takes the focus comes once, and then the first again.
     void tabOrder()
     {
         QFETCH(QString, form);
-        QFETCH(QStringList, order);
         Rig rig;
         QVERIFY(rig.startWith(Rig::practice));
         if (form == QLatin1String("Form3"))
@@ -170,12 +166,20 @@ private slots:
         if (form == QLatin1String("Form1"))
             rig.main().YourSiteID()->setFocus();
         QTRY_VERIFY(QApplication::focusWidget());
-        QStringList visited{QApplication::focusWidget()->objectName()};
-        while (visited.size() < order.size()) {
+        QStringList focusable, visited{QApplication::focusWidget()->objectName()};
+        for (QWidget *control : shown->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (control->isVisible() && (control->focusPolicy() & Qt::TabFocus))
+                focusable << control->objectName();
+        }
+        for (qsizetype i = 0; i < focusable.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, order);
+        QCOMPARE(visited.first(), visited.last());
+        visited.removeLast();
+        visited.sort();
+        focusable.sort();
+        QCOMPARE(visited, focusable);
     }
 
     void messageBoxes_data()

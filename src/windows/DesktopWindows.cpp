@@ -11,8 +11,8 @@ DesktopWindows::DesktopWindows(Session &session)
     // Start-up fills the setup window's fields; its widgets wait until a person is to see them.
     session.whenSetupWindowLoaded([this](SetupWindowFields &fields) {
         QObject::connect(&fields, &SetupWindowFields::updated, m_main.get(), [this](SetupWindowFields::Field field) {
-            if (field == SetupWindowFields::Field::Window && m_session.setupWindow().isShown())
-                setup();
+            if (field == SetupWindowFields::Field::Window && m_session.setupWindow().isShown() && !m_setup)
+                m_setup = std::make_unique<Form3>(m_session);
         });
     });
 }
@@ -20,12 +20,4 @@ DesktopWindows::DesktopWindows(Session &session)
 DesktopWindows::~DesktopWindows()
 {
     m_session.whenSetupWindowLoaded({});
-}
-
-Form3 &DesktopWindows::setup()
-{
-    m_session.setupWindow();
-    if (!m_setup)
-        m_setup = std::make_unique<Form3>(m_session);
-    return *m_setup;
 }

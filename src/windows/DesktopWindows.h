@@ -15,10 +15,8 @@ public:
     ~DesktopWindows();
 
     Form1 &main() { return *m_main; }
-    // The setup window, built (hidden, unless its fields say otherwise) if it was not yet; through
-    // the session, so that its fields are loaded first.
-    Form3 &setup();
-    bool setupBuilt() const { return m_setup != nullptr; }
+    // The setup window once it has been shown; none before.
+    Form3 *setup() const { return m_setup.get(); }
 
 private:
     Session &m_session;

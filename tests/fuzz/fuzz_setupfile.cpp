@@ -5,19 +5,32 @@
 #include "runtime/FileTable.h"
 #include "setup/SetupFile.h"
 
-#include <QFile>
 #include <QStringDecoder>
-#include <QTemporaryDir>
+#include <cstring>
 
 #include <cstdlib>
 
 namespace {
 
-QString inputPath()
+// The input as the disk would give it, from memory: any number of bytes a read.
+class MemoryFile : public HostFile
 {
-    static QTemporaryDir dir;
-    return dir.filePath(QStringLiteral("setup.fil"));
-}
+public:
+    explicit MemoryFile(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    qint64 read(char *data, qint64 size, QString *) override
+    {
+        const qint64 n = qMin(size, m_bytes.size() - m_at);
+        memcpy(data, m_bytes.constData() + m_at, size_t(n));
+        m_at += n;
+        return n;
+    }
+    bool write(const char *, qint64, QString *) override { return false; }
+    bool finish(QString *) override { return true; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_at = 0;
+};
 
 void check(bool condition)
 {
@@ -30,17 +43,8 @@ void check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    {
-        QFile file(inputPath());
-        check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        check(file.write(bytes) == bytes.size());
-    }
-
-    static const std::unique_ptr<FileAccess> disk = makeNativeFileAccess();
-    std::unique_ptr<HostFile> input = disk->open(inputPath(), FileAccess::Mode::Read, nullptr);
-    check(input != nullptr);
     FileTable files;
-    files.add(1, std::move(input), FileTable::Mode::Input, inputPath());
+    files.add(1, std::make_unique<MemoryFile>(bytes), FileTable::Mode::Input, QStringLiteral("setup.fil"));
     // The file's characters: after a byte-order mark, UTF-8 or UTF-16 (a lone half of a pair read as
     // a replacement); else one a byte in the code page. Every break ends a line (CR LF, a lone CR, a
     // lone LF), and every other character comes back unchanged.
