@@ -1,7 +1,7 @@
 // Times Send Claims on many small claim files, phase by phase, against coreutils doing the same
 // work: cp -p into the backup folder and cp into the outbound folder, sync, rm.
 // Run: build/bench/bench_sendclaims [runs] [counts...]   (defaults: 5 runs of 1000 and 10000)
-#include "runtime/FileAccess.h"
+#include "runtime/ForwardingFileAccess.h"
 #include "runtime/Host.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
@@ -30,42 +30,19 @@ struct Phases
 
 // Says when the flush starts and ends; everything before it is the copying, everything after the
 // removals (and the browser start).
-class PhaseClock : public FileAccess
+class PhaseClock : public ForwardingFileAccess
 {
 public:
-    PhaseClock() : m_real(makeNativeFileAccess()) {}
-
     QElapsedTimer clock;
     qint64 flushStart = 0, flushEnd = 0;
 
-    std::unique_ptr<HostFile> open(const QString &path, Mode mode, QString *reason) override
-    {
-        return m_real->open(path, mode, reason);
-    }
-    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override
-    {
-        return m_real->copy(from, to, result, reason);
-    }
-    bool remove(const QString &path, QString *reason) override { return m_real->remove(path, reason); }
     bool flush(const QStringList &files, QString *reason) override
     {
         flushStart = clock.nsecsElapsed();
-        const bool ok = m_real->flush(files, reason);
+        const bool ok = ForwardingFileAccess::flush(files, reason);
         flushEnd = clock.nsecsElapsed();
         return ok;
     }
-    Listing list(const QString &folder) override { return m_real->list(folder); }
-    void removeOdd(const QString &folder) override { m_real->removeOdd(folder); }
-    Stamp stamp(const QString &path) override { return m_real->stamp(path); }
-    bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
-    std::shared_ptr<void> lock(const QString &path, bool *busy, QString *reason) override
-    {
-        return m_real->lock(path, busy, reason);
-    }
-    void setSteady(bool steady) override { m_real->setSteady(steady); }
-
-private:
-    std::unique_ptr<FileAccess> m_real;
 };
 
 // The desk: nothing to answer on the way the benchmark goes, and a browser that is only noted.

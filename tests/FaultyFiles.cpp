@@ -76,8 +76,8 @@ const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath, 
 
 std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, QString *reason)
 {
-    std::unique_ptr<HostFile> real = faultFor(Op::Open, hostPath, reason) ? nullptr : m_real->open(hostPath, mode, reason);
-    return real ? std::make_unique<FaultyFile>(std::move(real), *this, hostPath) : nullptr;
+    std::unique_ptr<HostFile> file = faultFor(Op::Open, hostPath, reason) ? nullptr : real().open(hostPath, mode, reason);
+    return file ? std::make_unique<FaultyFile>(std::move(file), *this, hostPath) : nullptr;
 }
 
 // A copy no fault is planted on goes to the real disk as the program asked for it: one read feeding
@@ -89,11 +89,11 @@ bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result,
         return fault.op == Op::Copy && std::any_of(to.cbegin(), to.cend(), [&](const QString &target) { return target.contains(fault.pathPart); });
     });
     if (!before && !planted)
-        return m_real->copy(from, to, result, reason);
+        return real().copy(from, to, result, reason);
     for (qsizetype i = 0; i < to.size(); ++i) {
         Copy one;
         const Fault *fault = faultFor(Op::Copy, to.at(i), nullptr);
-        const bool ok = m_real->copy(from, {to.at(i)}, &one, reason);
+        const bool ok = real().copy(from, {to.at(i)}, &one, reason);
         if (i == 0)
             result->source = one.source;
         result->after = one.after;

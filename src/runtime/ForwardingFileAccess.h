@@ -1,0 +1,37 @@
+#pragma once
+
+#include "runtime/FileAccess.h"
+
+// Hands every operation to another file access: the base of one that watches or changes a few of
+// them and leaves the rest to the disk.
+class ForwardingFileAccess : public FileAccess
+{
+public:
+    explicit ForwardingFileAccess(std::unique_ptr<FileAccess> real = makeNativeFileAccess()) : m_real(std::move(real)) {}
+
+    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override
+    {
+        return m_real->open(hostPath, mode, reason);
+    }
+    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override
+    {
+        return m_real->copy(from, to, result, reason);
+    }
+    bool remove(const QString &hostPath, QString *reason) override { return m_real->remove(hostPath, reason); }
+    bool flush(const QStringList &hostFiles, QString *reason) override { return m_real->flush(hostFiles, reason); }
+    Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
+    void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
+    Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
+    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override
+    {
+        return m_real->lock(hostPath, busy, reason);
+    }
+    bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    void setSteady(bool steady) override { m_real->setSteady(steady); }
+
+protected:
+    FileAccess &real() { return *m_real; }
+
+private:
+    std::unique_ptr<FileAccess> m_real;
+};
