@@ -11,7 +11,7 @@
 class FaultyFiles : public ForwardingFileAccess
 {
 public:
-    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush };
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp };
 
     struct Fault
     {
@@ -33,6 +33,13 @@ public:
     bool remove(const QString &hostPath, QString *reason) override
     {
         return !faultFor(Op::Remove, hostPath, reason) && real().remove(hostPath, reason);
+    }
+    // A status that cannot be read, as a share that drops for a moment gives it.
+    Stamp stamp(const QString &hostPath) override
+    {
+        Stamp unknown;
+        unknown.unknown = true;
+        return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : real().stamp(hostPath);
     }
     bool flush(const QStringList &hostFiles, QString *reason) override
     {

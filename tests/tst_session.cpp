@@ -58,9 +58,10 @@ private slots:
             "Please Enter Your Site ID in Setup", "sitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
         row("no claims", "", "qrn/claims/OLD.NS2", "", "OLD.NS2", "", "", noClaims);
         row("no setup file, site id typed", "", "qrn/user/ECLAIM.001 qrn/ABC", "SiteIDText=ab12", "", "", "", noClaims, "");
-        row("preset placeholders", "", "qrn/user/ECLAIM.001 qrn/ABC", "", "", "", "", noClaims,
+        const char *placeholders = "No Claims Found to Send\n\nThe claim folder ????????\\ holds placeholder characters (?); choose the folder";
+        row("preset placeholders", "", "qrn/user/ECLAIM.001 qrn/ABC", "", "", "", "", placeholders,
             "site-id:ab12\r\nsitefmt:???\r\nsitepat:????????\r\nsitefil:???\r\n");
-        row("placeholder folder only", "", "qrn/user/ECLAIM.001 qrn/ABC", "", "", "", "", noClaims,
+        row("placeholder folder only", "", "qrn/user/ECLAIM.001 qrn/ABC", "", "", "", "", "No Claims Found to Send\n\nThe claim folder C:\\QRN\\??ER\\ holds",
             "site-id:ab12\r\nsitepat:C:\\QRN\\??ER\r\nsitefil:*.*\r\n");
         // The program's own folders are never sent from, and nothing is written outside the outbound folder.
         row("outbound folder", "", "qrn/claims/A.CLM", "", "A.CLM", "", "", notSent, own + "C:\\QRN\\CLAIMS\r\n");

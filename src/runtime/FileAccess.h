@@ -39,7 +39,10 @@ public:
         quint64 volume = 0;
         quint64 file = 0;
         qint64 changed = 0;   // the status change time, which no program can set back
+        bool unknown = false; // its status could not be read: it may well still be there
         bool exists() const { return size >= 0; }
+        // Gone for certain: the system said there is no such file.
+        bool gone() const { return !exists() && !unknown; }
         bool operator==(const Stamp &) const = default;
     };
 

@@ -182,7 +182,12 @@ FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
 {
     struct stat st {};
     const At at = this->at(QFile::encodeName(hostPath));
-    if (::fstatat(at.folder, at.name.constData(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+    if (::fstatat(at.folder, at.name.constData(), &st, 0) != 0) {
+        Stamp unknown;
+        unknown.unknown = errno != ENOENT && errno != ENOTDIR;
+        return unknown;
+    }
+    if (!S_ISREG(st.st_mode))
         return {};
     return stampOf(st);
 }

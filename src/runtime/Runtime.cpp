@@ -180,6 +180,12 @@ Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stam
 {
     const QString host = hostPath(path);
     const Stamp now = host.isEmpty() ? Stamp{} : m_access->stamp(host);
+    // Only "no such file" means it is gone; a share that drops for a moment says something else.
+    if (now.unknown) {
+        if (error)
+            *error = QStringLiteral("its status could not be read");
+        return Removal::Failed;
+    }
     if (!now.exists())
         return Removal::Gone;
     if (now != stamped)

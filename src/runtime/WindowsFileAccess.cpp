@@ -214,8 +214,12 @@ FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
 {
     HANDLE handle = CreateFileW(native(hostPath).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return {};
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        Stamp unknown;
+        unknown.unknown = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+        return unknown;
+    }
     const Stamp stamp = stampOf(handle);
     CloseHandle(handle);
     return stamp;

@@ -28,6 +28,8 @@ QString ClaimRecord::why() const
         return QStringLiteral("it changed while it was being sent") + next;
     case Fate::NotRemovable:
         return QStringLiteral("it could not be removed: %1; it will be sent again unless you remove it").arg(detail);
+    case Fate::StatusUnknown:
+        return QStringLiteral("its status could not be read") + next;
     case Fate::NotSent:
         return detail;
     case Fate::GoneBeforePortal:

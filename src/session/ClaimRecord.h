@@ -21,6 +21,7 @@ struct ClaimRecord
         OutboundTaken,       // another claim took its outbound name
         ChangedWhileSent,
         NotRemovable,        // detail: the error
+        StatusUnknown,       // its status could not be read before the portal opened
         NotSent,             // the submission stopped (detail: why)
         GoneBeforePortal,    // removed by another program once copied; its copy was taken back
         GoneAfterPortal,     // removed by another program once its copy was left for the portal

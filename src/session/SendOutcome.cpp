@@ -40,6 +40,8 @@ void SendOutcome::compose()
             if (unsendable(claim))
                 odd << QStringLiteral("%1 (%2)").arg(claim.name, claim.why());
         }
+        if (!reason.isEmpty())
+            message += QStringLiteral("\n\n") + reason;
         if (!odd.isEmpty()) {
             message += QStringLiteral("\n\nThese files in the claim folder match the claim file name but cannot be sent:\n")
                 + MessageList::shortened(odd, &details);

@@ -33,8 +33,15 @@ bool Submission::prepare()
         claims().append({name, r.outboundOf(name), r.backupOf(name), {}, Fate::Going, {}});
     for (const Runtime::Odd &entry : std::as_const(odd))
         claims().append({entry.shown, {}, {}, {}, Fate::Unsendable, entry.reason});
-    if (names.isEmpty())
+    if (names.isEmpty()) {
+        // Saved as some presets fill it, the folder still holds the catalogue's placeholders.
+        if (r.claimPath.contains(u'?') && !m_rt.isReadableFolder(r.claimPath)) {
+            return end(SendOutcome::End::NoClaims, QStringLiteral("The claim folder %1 holds placeholder characters (?); choose "
+                                                                  "the folder where your software saves the claim file in Setup.")
+                                                       .arg(r.claimPath));
+        }
         return end(SendOutcome::End::NoClaims);
+    }
     return checkFolders() && emptyOutboundFolder();
 }
 
@@ -165,7 +172,9 @@ bool Submission::keepWhatChanged()
         anyCopied = true;
         if (claim.going()) {
             const Runtime::Stamp now = m_rt.stamp(m_request.claim(claim.name));
-            if (!now.exists())
+            if (now.unknown)
+                claim.fate = Fate::StatusUnknown;
+            else if (!now.exists())
                 claim.fate = Fate::GoneBeforePortal;
             else if (now != claim.stamp)
                 claim.fate = Fate::ChangedWhileCopied;
