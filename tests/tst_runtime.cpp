@@ -97,6 +97,28 @@ private slots:
         QVERIFY(!rt.isOpen(3) && rt.freeFile() == 1);
     }
 
+    // Guards the patients' data on Linux: the folders the program makes and the files it writes are
+    // its user's alone, and a copy is never more readable than its claim.
+    void ownFilesAreTheUsersAlone()
+    {
+        if (*Rig::system.noDriveFolder)
+            QSKIP("On Windows a file takes the permissions of its folder");
+        Rig rig;
+        QVERIFY(rig.startWith({}, {u"A.001"_s, u"B.001"_s}));
+        QVERIFY(QFile::setPermissions(rig.onC(u"claimin/B.001"_s), QFileDevice::ReadOwner));
+        rig.edit({u"SiteIDText=ab12"_s, u"SftwrFormatText=NS2"_s, u"FilePathText=C:\\CLAIMIN"_s, u"FileNameText=*.*"_s});
+        rig.click("CmndSetup");
+        rig.click("CmndSaveSetup");
+        QVERIFY(rig.restart());
+        rig.click("SendClaims");
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+            | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        for (const char *made : {"qrn", "qrn/claims", "qrn/claimsbu", "qrn/log", "qrn/user", "qrn/log/qrnweb.txt", "qrn/setup.fil",
+                                 "qrn/qrnweb.lck", "qrn/claims/A.NS2", "qrn/claimsbu/A.001", "qrn/claims/B.NS2", "qrn/claimsbu/B.001"})
+            QVERIFY2(rig.exists(QLatin1String(made)) && !(QFileInfo(rig.onC(QLatin1String(made))).permissions() & others), made);
+        QCOMPARE(QFileInfo(rig.onC(u"qrn/claimsbu/B.001"_s)).permissions() & QFileDevice::WriteOwner, 0);
+    }
+
     void firstStartLaysOutTheDrives_data()
     {
         QTest::addColumn<QString>("onPath");

@@ -83,6 +83,8 @@ public:
     virtual bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) = 0;
 
     virtual bool remove(const QString &hostPath, QString *reason) = 0;
+    // One new folder, for its user alone where the system gives each file its own permissions.
+    virtual bool makeFolder(const QString &hostPath, QString *reason) = 0;
 
     // Puts what was written to these files on disk, and says so only when the system confirms it.
     virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;

@@ -18,6 +18,7 @@ public:
         return m_real->copy(from, to, result, reason);
     }
     bool remove(const QString &hostPath, QString *reason) override { return m_real->remove(hostPath, reason); }
+    bool makeFolder(const QString &hostPath, QString *reason) override { return m_real->makeFolder(hostPath, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override { return m_real->flush(hostFiles, reason); }
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
     void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }

@@ -90,13 +90,14 @@ std::unique_ptr<HostFile> PosixFile::replacing(const QByteArray &path, QString *
         failErrno(reason);
         return nullptr;
     }
+    // The program's files are its user's alone: a replaced one keeps no more than that.
     mode_t mode = 0;
     if (exists && S_ISREG(existing.st_mode)) {
-        mode = existing.st_mode & 07777;
+        mode = existing.st_mode & 0600;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0600 & ~mask;
     }
     ::fchmod(fd, mode);
     return std::make_unique<PosixFile>(fd, std::move(temporary), std::move(target));

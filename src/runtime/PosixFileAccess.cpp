@@ -64,7 +64,7 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
         return fd < 0 ? nullptr : std::make_unique<PosixFile>(fd);
     }
     case Mode::Write: {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0600);
         if (fd < 0) {
             failErrno(reason);
             return nullptr;
@@ -178,6 +178,12 @@ void PosixFileAccess::removeOdd(const QString &hostFolder)
     ::closedir(folder);
 }
 
+// Claims pass through the program's folders: they are its user's alone.
+bool PosixFileAccess::makeFolder(const QString &hostPath, QString *reason)
+{
+    return ::mkdir(QFile::encodeName(hostPath).constData(), 0700) == 0 || failErrno(reason);
+}
+
 FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
 {
     struct stat st {};
@@ -202,7 +208,7 @@ bool PosixFileAccess::sameFile(const QString &a, const QString &b)
 std::shared_ptr<void> PosixFileAccess::lock(const QString &hostPath, bool *busy, QString *reason)
 {
     *busy = false;
-    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         failErrno(reason);
         return nullptr;

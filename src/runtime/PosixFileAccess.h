@@ -17,6 +17,7 @@ public:
     std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
     bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
+    bool makeFolder(const QString &hostPath, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
     void removeOdd(const QString &hostFolder) override;

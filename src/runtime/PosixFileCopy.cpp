@@ -89,7 +89,9 @@ bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray 
 {
     // Not truncated on opening: the target must first be known not to be the source itself.
     const At at = this->at(target);
-    const int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    // A copy is its user's alone, and never more readable than its claim.
+    const mode_t allowed = in.st_mode & 0600;
+    const int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, allowed);
     if (output < 0)
         return failErrno(reason);
     struct stat out {};
@@ -98,6 +100,8 @@ bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray 
         ok = failWith(reason, notPlain());
     else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
         ok = failWith(reason, QStringLiteral("a file cannot be copied onto itself"));
+    else if ((out.st_mode & 0777 & ~allowed) != 0 && ::fchmod(output, out.st_mode & allowed) != 0)
+        ok = failErrno(reason);
     if (ok) {
         watch(out.st_dev, parentOf(target));
         ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))

@@ -86,8 +86,8 @@ bool Runtime::makeFolder(const QString &path, QString *error)
         return failWith(error, notFoundReason());
     if (QFileInfo::exists(host))
         return failWith(error, QStringLiteral("it exists already"));
-    if (!QDir().mkdir(host))
-        return failWith(error, QStringLiteral("it could not be created"));
+    if (!m_access->makeFolder(host, error))
+        return false;
     m_paths->noteCreated(host);
     return true;
 }

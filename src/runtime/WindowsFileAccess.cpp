@@ -130,6 +130,12 @@ bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
     return DeleteFileW(native(hostPath).c_str()) || failLast(reason);
 }
 
+// The new folder takes the permissions of the folder it is made in, as Windows users expect.
+bool WindowsFileAccess::makeFolder(const QString &hostPath, QString *reason)
+{
+    return CreateDirectoryW(native(hostPath).c_str(), nullptr) || failLast(reason);
+}
+
 bool WindowsFileAccess::flush(const QStringList &hostFiles, QString *reason)
 {
     // Windows puts one file at a time on disk: each copy made into these folders since it was last
