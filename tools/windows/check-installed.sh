@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/packages.sh
-ensure_packages wine wine64 wixl python3 xvfb xauth xdotool imagemagick fonts-dejavu-core
+ensure_packages wine wine64 wixl python3 python3-pefile xvfb xauth xdotool imagemagick fonts-dejavu-core
 
 build=build-windows
 screens=$build/screens
@@ -51,6 +51,9 @@ entries=$(uninstall_entries | sort | tr '\n' ' ')
 [ "$entries" = "DisplayName=QRNWeb DisplayVersion=$(cat "$build/msi/version") Publisher=QRN " ] \
     || fail "installed programs list QRNWeb as: $entries"
 [ "$(find "$C" -iname 'QRNWeb.lnk' | wc -l)" -eq 1 ] || fail "no Start menu entry"
+# What Explorer shows of the installed program: its icon, its version (the MSI's), its manifest.
+resources=$(python3 tools/windows/check-resources.py "$installed/qrnweb.exe" "$(cat "$build/msi/version")") \
+    || fail "qrnweb.exe's resources: $resources"
 
 # The practice: a setup, two claims, and a browser that notes how it was started.
 mkdir -p "$C/qrn" "$C/claimin"
@@ -105,4 +108,4 @@ wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x failed ($?)"
 [ -z "$(uninstall_entries)" ] || fail "QRNWeb is still among the installed programs"
 after=$(cd "$C/qrn" && find . -type f | sort | xargs sha256sum)
 [ "$before" = "$after" ] || fail "removing the package changed c:\\qrn"
-echo "check-installed: $(basename "$old_msi") then $(basename "$msi") installed, one copy; Send Claims from the keyboard sent A and B; removed; c:\\qrn whole ($(echo "$after" | wc -l) files)"
+echo "check-installed: $(basename "$old_msi") then $(basename "$msi") installed, one copy ($resources); Send Claims from the keyboard sent A and B; removed; c:\\qrn whole ($(echo "$after" | wc -l) files)"

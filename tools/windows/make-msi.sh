@@ -18,7 +18,7 @@ mkdir -p "$out"
 # Wixl's own file lister writes broken folder entries; the list is written here, one component a
 # file, each with an id and a GUID that stay the same from one version to the next.
 python3 - "$build" "$version" "$out" <<'EOF'
-import os, struct, sys, uuid
+import os, sys, uuid
 build, version, out = sys.argv[1:]
 parts = (version.split('.') + ['0', '0'])[:3]
 version = '.'.join(parts)
@@ -26,10 +26,9 @@ space = uuid.UUID('5b0a3c52-6f1d-4c9e-9d43-2f7e1a0c8b61')
 upgrade = '7D1F6A2E-3B4C-4E8F-9A51-0C2B8D7E6F43'
 product = str(uuid.uuid5(space, 'product ' + version)).upper()
 
-# The icon of the Start menu entry and of the installed programs: the program's own picture.
-png = open('packaging/qrnweb-48.png', 'rb').read()
+# The icon of the Start menu entry and of the installed programs: the one qrnweb.exe carries.
 with open(os.path.join(out, 'qrnweb.ico'), 'wb') as ico:
-    ico.write(struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', 48, 48, 0, 0, 1, 32, len(png), 22) + png)
+    ico.write(open('packaging/qrnweb.ico', 'rb').read())
 
 files = {'': [], 'platforms': [], 'styles': []}
 for folder in files:
