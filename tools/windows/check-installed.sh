@@ -52,7 +52,8 @@ entries=$(uninstall_entries | sort | tr '\n' ' ')
     || fail "installed programs list QRNWeb as: $entries"
 [ "$(find "$C" -iname 'QRNWeb.lnk' | wc -l)" -eq 1 ] || fail "no Start menu entry"
 # What Explorer shows of the installed program: its icon, its version (the MSI's), its manifest.
-resources=$(python3 tools/windows/check-resources.py "$installed/qrnweb.exe" "$(cat "$build/msi/version")") \
+# Debian's Python, which has the PE reader python3-pefile.
+resources=$(/usr/bin/python3 tools/windows/check-resources.py "$installed/qrnweb.exe" "$(cat "$build/msi/version")") \
     || fail "qrnweb.exe's resources: $resources"
 
 # The practice: a setup, two claims, and a browser that notes how it was started.
