@@ -97,6 +97,7 @@ bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result,
         if (i == 0)
             result->source = one.source;
         result->after = one.after;
+        result->sha256 = one.sha256;
         result->bytes << one.bytes.value(0);
         if (fault) {
             // The disk took this much of the copy and then refused the rest.

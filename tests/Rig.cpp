@@ -117,8 +117,11 @@ void Rig::play(const QString &script)
         steps.insert(first, u"start"_s);
     for (QString step : std::as_const(steps)) {
         step.replace(u"$portal"_s, PortalAddress).replace(u"$web"_s, WebSiteAddress);
-        const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1), words = rest.section(u' ', 1);
-        const QByteArray name = rest.section(u' ', 0, 0).toLatin1();
+        // A path with blanks is quoted.
+        const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
+        const bool quoted = rest.startsWith(u'"');
+        const QString words = quoted ? rest.section(u'"', 2).trimmed() : rest.section(u' ', 1);
+        const QByteArray name = (quoted ? rest.section(u'"', 1, 1) : rest.section(u' ', 0, 0)).toUtf8();
         std::optional<QString> seen;   // what a check sees
         QString expected = rest;       // and what the scenario says it sees
         if (verb == u"setup") {
@@ -126,10 +129,8 @@ void Rig::play(const QString &script)
         } else if (verb == u"claims") {
             for (const QString &claim : list(rest))
                 write(u"claimin/"_s + claim, "claim " + claim.toLatin1());
-        } else if (verb == u"write") {   // a path with blanks is quoted
-            const bool quoted = rest.startsWith(u'"');
-            const QString text = quoted ? rest.section(u'"', 2).trimmed() : words;
-            write(quoted ? rest.section(u'"', 1, 1) : QString::fromLatin1(name), text.isEmpty() ? QByteArray("claim data\r\n") : text.toLatin1());
+        } else if (verb == u"write") {
+            write(QString::fromUtf8(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
         } else if (verb == u"mkdir") {
             QDir().mkpath(onC(rest));
         } else if (verb == u"link") {
@@ -175,10 +176,10 @@ void Rig::play(const QString &script)
             if (!host->starts.isEmpty())
                 host->starts.removeFirst();
         } else if (verb == u"files") {
-            seen = QDir(onC(QString::fromLatin1(name))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' ');
+            seen = QDir(onC(QString::fromUtf8(name))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' ');
             expected = words;
         } else if (verb == u"read") {
-            seen = AnsiCodePage::decode(read(QString::fromLatin1(name)));
+            seen = AnsiCodePage::decode(read(QString::fromUtf8(name)));
             expected = words;
         } else if (verb == u"field") {
             QWidget *field = find(name);

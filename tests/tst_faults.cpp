@@ -2,6 +2,7 @@
 #include "session/ClaimSubmission.h"
 #include "session/PortalCommands.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -75,7 +76,7 @@ private slots:
         const QString victim = claims.value(at), sentAs = u"/claims/"_s + victim.left(1) + u".NS2"_s;
         using Op = FaultyFiles::Op;
         const QHash<QString, FaultyFiles::Fault> faults{
-            {u"backup copy"_s, {Op::Copy, u"/claimsbu/"_s + victim, 100}}, {u"outbound copy"_s, {Op::Copy, sentAs, 100}},
+            {u"backup copy"_s, {Op::Copy, u"09.05.07/"_s + victim, 100}}, {u"outbound copy"_s, {Op::Copy, sentAs, 100}},
             {u"deletion"_s, {Op::Remove, u"/claimin/"_s + victim, 0}}, {u"flush"_s, {Op::Flush, QString(), 0}},
             {u"setup open"_s, {Op::Open, u"setup.fil"_s, 0}}, {u"setup write"_s, {Op::Write, u"setup.fil"_s, 20}},
             {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}},
@@ -104,7 +105,7 @@ private slots:
         if (fault.startsWith(u"voided")) {
             const auto take = [&] { for (const QString &claim : at < 0 ? claims : QStringList{victim}) QFile::remove(rig.onC(u"claimin/"_s + claim)); };
             rig.disk->before = [=](Op op, const QString &path) {
-                if ((fault.endsWith(u"copy") && op == Op::Copy && path.endsWith(u"/claimsbu/"_s + (at < 0 ? claims.first() : victim)))
+                if ((fault.endsWith(u"copy") && op == Op::Copy && path.endsWith(u"09.05.07/"_s + (at < 0 ? claims.first() : victim)))
                     || (fault.endsWith(u"portal") && op == Op::Flush))
                     take();
             };
@@ -164,6 +165,19 @@ private slots:
                 QCOMPARE(rig.exists(u"claimin/"_s + claim.name), claim.stays());
                 if (claim.fate == Fate::Sent)
                     QCOMPARE(rig.read(u"qrn/claimsbu/"_s + claim.name), content(claim.name));
+            }
+            // The history tells how each claim the portal was to get ended, what it held and where it is kept.
+            const QStringList history = QString::fromLatin1(rig.read(u"qrn/log/history.txt"_s)).split(u"\r\n"_s);
+            for (const ClaimRecord &claim : std::as_const(outcome.claims)) {
+                const QStringList told = history.filter(u"\t"_s + claim.name + u'\t');
+                const QString ending = claim.fate == Fate::Sent ? u"\tsent; taken out of the claim folder"_s
+                    : claim.fate == Fate::Voided             ? u"\tvoided before its copy; not sent"_s
+                    : claim.removedElsewhere()               ? u"\tremoved by another program: "_s
+                                                             : u"\tstays in the claim folder: "_s;
+                QVERIFY2(outcome.end == SendOutcome::End::NotSent ? told.isEmpty() || told.last().contains(ending) : told.last().contains(ending),
+                         qPrintable(told.join(u'\n')));
+                if (claim.fate == Fate::Sent)
+                    QVERIFY(told.last().contains(QCryptographicHash::hash(content(claim.name), QCryptographicHash::Sha256).toHex()));
             }
             // The claim that stayed is the new one the practice software wrote, not the one sent.
             QVERIFY(!fault.endsWith(u"alike") || rig.read(u"claimin/"_s + victim).startsWith("CLAIM"));

@@ -52,7 +52,7 @@ private slots:
             "site-id:ab12\r\nsitefmt:SDW\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.REP\r\n");
         row("outbound folder starts afresh", "ECLAIM.001", "qrn/claims/OLD.NS2 qrn/claimsbu/OLD.001", "", "ECLAIM.NS2",
             "ECLAIM.001 OLD.001", "", "");
-        row("case variants share one backup name", "CLAIM.001 claim.001", "", "", "CLAIM.NS2", "CLAIM.001", "CLAIM.001",
+        row("case variants share one backup name", "CLAIM.001 claim.001", "", "", "CLAIM.NS2", "claim.001", "CLAIM.001",
             "The portal was opened");
         row("no site id looks at nothing", "ECLAIM.001", "qrn/claims/OLD.NS2", "", "OLD.NS2", "", "ECLAIM.001",
             "Please Enter Your Site ID in Setup", "sitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n");
@@ -287,8 +287,9 @@ private slots:
         QTest::newRow("log and a second press")
             << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims A.001; click SendClaims; opened firefox.exe $portalab12; "_s
                 + log + u"; log closed; write claimin/B.001 claim B.001; write qrn/claimsbu/b.001 an old backup put back; "
-                        "click SendClaims; opened firefox.exe $portalab12; files qrn/claims B.NS2; files qrn/claimsbu A.001 b.001; "
-                        "read qrn/claimsbu/b.001 claim B.001; "_s + log;
+                        "click SendClaims; opened firefox.exe $portalab12; files qrn/claims B.NS2; files qrn/claimsbu 2026-03-04 09.05.07 "
+                        "2026-03-04 09.05.07 2 A.001 b.001 earlier; read qrn/claimsbu/b.001 claim B.001; read qrn/claimsbu/earlier/B.001 "
+                        "an old backup put back; "_s + log;
         const QString kept = u"The portal was opened, but these claim files stayed in the claim folder:\nECLAIM.001 (another claim "
                              "file with the same name before the dot took its place in the outbound folder"_s;
         // Practice software that writes its claims in turn under one name: each goes up once, one a press.
@@ -297,7 +298,9 @@ private slots:
                "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim eclaim; files claimin ECLAIM.001 ECLAIM.002; told "_s + kept + u"; "
                "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim ECLAIM.002; files claimin ECLAIM.001; told "_s + kept + u"; "
                "click SendClaims; opened firefox.exe $portalab12; files qrn/claims ECLAIM.NS2; read qrn/claims/ECLAIM.NS2 claim ECLAIM.001; "
-               "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu ECLAIM.001 ECLAIM.002 eclaim"_s;
+               "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu 2026-03-04 09.05.07 "
+               "2026-03-04 09.05.07 2 2026-03-04 09.05.07 3 ECLAIM.001 ECLAIM.002 eclaim; read \"qrn/claimsbu/2026-03-04 09.05.07/eclaim\" claim eclaim; "
+               "files \"qrn/claimsbu/2026-03-04 09.05.07 3\" ECLAIM.001"_s;
         // The first start of a new practice, started from another drive: the program's folders on drive
         // C (those there already no error), a fresh log, one box.
         QTest::newRow("first start without setup")

@@ -262,7 +262,7 @@ private slots:
         QTest::newRow("claim folder with the code page's apostrophe, saved and used")
             << u"setup "_s + earlier + u"; click CmndSetup; set FilePathText C:\\Dr Smith\u2019s Claims; click CmndSaveSetup; "
                                    "write \"Dr Smith\u2019s Claims/A.REP\"; restart; click SendClaims; opened firefox.exe $portalab12; "
-                                   "files qrn/claims A.SDW; files qrn/claimsbu A.REP"_s;
+                                   "files qrn/claims A.SDW; files qrn/claimsbu 2026-03-04 09.05.07 A.REP"_s;
     }
 
     // Guards each scenario of the setup window as a person fills it in, and what Save Setup writes.

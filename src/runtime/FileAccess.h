@@ -27,7 +27,8 @@ public:
 class FileAccess
 {
 public:
-    enum class Mode { Read, Write, Replace };
+    // Append adds to the end, and puts what it added on disk before it closes.
+    enum class Mode { Read, Write, Replace, Append };
 
     // A plain file by what it is: its identity on its volume and the times it was written and
     // changed. A file replaced under its name, rewritten, or given its old time back (as copies
@@ -40,10 +41,13 @@ public:
         quint64 file = 0;
         qint64 changed = 0;   // the status change time, which no program can set back
         bool unknown = false; // its status could not be read: it may well still be there
+        quint32 links = 0;    // how many names the file has; no part of what it is
         bool exists() const { return size >= 0; }
-        // Gone for certain: the system said there is no such file.
-        bool gone() const { return !exists() && !unknown; }
-        bool operator==(const Stamp &) const = default;
+        bool operator==(const Stamp &other) const
+        {
+            return size == other.size && modified == other.modified && volume == other.volume && file == other.file
+                && changed == other.changed && unknown == other.unknown;
+        }
     };
 
     // An entry of a folder that looks like a file but cannot be taken as one.
@@ -59,6 +63,7 @@ public:
         Stamp source;            // the source as it was opened
         Stamp after;             // the source as it was once the last target had its bytes
         QList<qint64> bytes;     // what reached each target tried, in order
+        QByteArray sha256;       // of the bytes copied, once every target has them
         qsizetype failed = -1;   // the target that failed, if one did
         // Why it failed, where that is not the disk's fault: the source is gone, or another program
         // has it open (writing it, or keeping it from being removed).
@@ -85,6 +90,10 @@ public:
     virtual bool remove(const QString &hostPath, QString *reason) = 0;
     // One new folder, for its user alone where the system gives each file its own permissions.
     virtual bool makeFolder(const QString &hostPath, QString *reason) = 0;
+    // Gives an existing file the name as well, in place of whatever the name was.
+    virtual bool link(const QString &existing, const QString &name, QString *reason) = 0;
+    // Moves a file to a name that is free.
+    virtual bool rename(const QString &from, const QString &to, QString *reason) = 0;
 
     // Puts what was written to these files on disk, and says so only when the system confirms it.
     virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;

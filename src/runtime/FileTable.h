@@ -13,7 +13,7 @@ class HostFile;
 class FileTable
 {
 public:
-    enum class Mode { Input, Output, Replace };
+    enum class Mode { Input, Output, Replace, Append };
 
     FileTable();
     ~FileTable();

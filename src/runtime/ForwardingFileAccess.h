@@ -19,6 +19,8 @@ public:
     }
     bool remove(const QString &hostPath, QString *reason) override { return m_real->remove(hostPath, reason); }
     bool makeFolder(const QString &hostPath, QString *reason) override { return m_real->makeFolder(hostPath, reason); }
+    bool link(const QString &existing, const QString &name, QString *reason) override { return m_real->link(existing, name, reason); }
+    bool rename(const QString &from, const QString &to, QString *reason) override { return m_real->rename(from, to, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override { return m_real->flush(hostFiles, reason); }
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
     void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }

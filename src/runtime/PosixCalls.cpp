@@ -44,7 +44,7 @@ QString notPlain()
 FileAccess::Stamp stampOf(const struct stat &st)
 {
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_dev),
-            quint64(st.st_ino), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+            quint64(st.st_ino), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, false, quint32(st.st_nlink)};
 }
 
 QByteArray parentOf(const QByteArray &path)

@@ -12,10 +12,11 @@
 
 using namespace PosixCalls;
 
-PosixFile::PosixFile(int fd, QByteArray temporary, QByteArray target)
+PosixFile::PosixFile(int fd, QByteArray temporary, QByteArray target, bool durable)
     : m_fd(fd)
     , m_temporary(std::move(temporary))
     , m_target(std::move(target))
+    , m_durable(durable)
 {
 }
 
@@ -48,6 +49,11 @@ bool PosixFile::write(const char *data, qint64 size, QString *reason)
 bool PosixFile::finish(QString *reason)
 {
     const int fd = std::exchange(m_fd, -1);
+    if (m_durable && ::fdatasync(fd) != 0) {
+        failErrno(reason);
+        ::close(fd);
+        return false;
+    }
     if (m_temporary.isEmpty())
         return closeChecked(fd, reason);
     // The new file is on disk before it takes the old one's name, or the old one stays.

@@ -11,7 +11,8 @@
 class PosixFile : public HostFile
 {
 public:
-    explicit PosixFile(int fd, QByteArray temporary = {}, QByteArray target = {});
+    // durable: finish() puts what was written on disk before it closes.
+    explicit PosixFile(int fd, QByteArray temporary = {}, QByteArray target = {}, bool durable = false);
     ~PosixFile() override;
 
     // A new file that replaces path on finish(), keeping the old one's permissions.
@@ -25,4 +26,5 @@ private:
     int m_fd;
     QByteArray m_temporary;
     QByteArray m_target;
+    bool m_durable;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <cerrno>
 
 #include <dirent.h>
@@ -78,6 +79,19 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
     }
     case Mode::Replace:
         return PosixFile::replacing(path, reason);
+    case Mode::Append: {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            failErrno(reason);
+            return nullptr;
+        }
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            failWith(reason, notPlain());
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd, QByteArray(), QByteArray(), true);
+    }
     }
     return nullptr;
 }
@@ -176,6 +190,26 @@ void PosixFileAccess::removeOdd(const QString &hostFolder)
             ::unlinkat(fd, entry->d_name, 0);
     }
     ::closedir(folder);
+}
+
+bool PosixFileAccess::link(const QString &existing, const QString &name, QString *reason)
+{
+    const QByteArray from = QFile::encodeName(existing);
+    const At to = at(QFile::encodeName(name));
+    if (::unlinkat(to.folder, to.name.constData(), 0) != 0 && errno != ENOENT)
+        return failErrno(reason);
+    return ::linkat(AT_FDCWD, from.constData(), to.folder, to.name.constData(), 0) == 0 || failErrno(reason);
+}
+
+bool PosixFileAccess::rename(const QString &from, const QString &to, QString *reason)
+{
+    // Never over a file that is there: renameat2 refuses, where the file system knows it.
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return failErrno(reason);
+    return (::link(source.constData(), target.constData()) == 0 && ::unlink(source.constData()) == 0) || failErrno(reason);
 }
 
 // Claims pass through the program's folders: they are its user's alone.

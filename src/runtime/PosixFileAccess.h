@@ -18,6 +18,8 @@ public:
     bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool makeFolder(const QString &hostPath, QString *reason) override;
+    bool link(const QString &existing, const QString &name, QString *reason) override;
+    bool rename(const QString &from, const QString &to, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
     void removeOdd(const QString &hostFolder) override;

@@ -2,6 +2,7 @@
 #include "runtime/PosixCalls.h"
 #include "runtime/PosixFileAccess.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <algorithm>
@@ -61,6 +62,23 @@ bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, QString *re
         return false;
     *copied = bytes.size();
     return true;
+}
+
+// The SHA-256 of what a large file holds, read past the kernel's copies.
+QByteArray hashOf(int input, qint64 size)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    char buffer[64 * 1024];
+    for (qint64 at = 0; at < size;) {
+        const ssize_t n = ::pread(input, buffer, sizeof buffer, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        hash.addData(QByteArrayView(buffer, n));
+        at += n;
+    }
+    return hash.result();
 }
 
 // Reads a small file whole, so that one read feeds every copy of it.
@@ -149,6 +167,8 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
             ok = false;
         }
     }
+    if (ok)
+        result->sha256 = small ? QCryptographicHash::hash(m_buffer, QCryptographicHash::Sha256) : hashOf(input, in.st_size);
     struct stat after {};
     result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
     ::fcntl(input, F_SETLEASE, F_UNLCK);

@@ -52,6 +52,10 @@ public:
     // could not be made.
     bool copyFile(const QString &from, const QStringList &to, QString *error = nullptr, Copy *copy = nullptr);
     bool deleteFile(const QString &path, QString *error = nullptr);
+    // Gives an existing file a second name, in place of what that name was.
+    bool linkFile(const QString &existing, const QString &name, QString *error = nullptr);
+    // Moves a file to a free name.
+    bool renameFile(const QString &from, const QString &to, QString *error = nullptr);
     enum class Removal { Removed, Gone, Changed, Failed };
     // Removes a file only while it is as it was when stamped; error says why it could not be removed.
     Removal deleteUnchanged(const QString &path, const Stamp &stamped, QString *error);
@@ -82,6 +86,8 @@ public:
     int freeFile() const;
     bool openForInput(int number, const QString &path, QString *error = nullptr);
     bool openForOutput(int number, const QString &path, QString *error = nullptr);
+    // Output added to the end of a file, made if need be, and on disk once closed.
+    bool openForAppend(int number, const QString &path, QString *error = nullptr);
     // Output that replaces the target only when closed, and whole, or not at all.
     bool openForReplace(int number, const QString &path, QString *error = nullptr);
     bool readLine(int number, QString *line);

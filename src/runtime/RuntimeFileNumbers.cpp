@@ -18,11 +18,12 @@ bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QStrin
     if (host.isEmpty())
         return failWith(error, notFoundReason());
     const bool existed = QFileInfo::exists(host);
-    static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace};
+    static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace,
+                                               FileAccess::Mode::Append};
     std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], error);
     if (!file)
         return false;
-    if (mode == FileTable::Mode::Output && !existed)
+    if (mode != FileTable::Mode::Input && !existed)
         m_paths->noteCreated(host);
     m_files.add(number, std::move(file), mode, host);
     return true;
@@ -36,6 +37,11 @@ bool Runtime::openForInput(int number, const QString &path, QString *error)
 bool Runtime::openForOutput(int number, const QString &path, QString *error)
 {
     return open(number, path, FileTable::Mode::Output, error);
+}
+
+bool Runtime::openForAppend(int number, const QString &path, QString *error)
+{
+    return open(number, path, FileTable::Mode::Append, error);
 }
 
 bool Runtime::openForReplace(int number, const QString &path, QString *error)

@@ -70,7 +70,8 @@ FileAccess::Stamp stampOf(HANDLE handle)
         return {};
     return {qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
             qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
-            info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart};
+            info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart, false,
+            quint32(info.nNumberOfLinks)};
 }
 
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access, DWORD share)

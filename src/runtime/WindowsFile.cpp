@@ -6,10 +6,11 @@
 
 using namespace WindowsCalls;
 
-WindowsFile::WindowsFile(HANDLE handle, QString temporary, QString target)
+WindowsFile::WindowsFile(HANDLE handle, QString temporary, QString target, bool durable)
     : m_handle(handle)
     , m_temporary(std::move(temporary))
     , m_target(std::move(target))
+    , m_durable(durable)
 {
 }
 
@@ -39,6 +40,11 @@ bool WindowsFile::write(const char *data, qint64 size, QString *reason)
 bool WindowsFile::finish(QString *reason)
 {
     HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
+    if (m_durable && !FlushFileBuffers(handle)) {
+        failLast(reason);
+        CloseHandle(handle);
+        return false;
+    }
     if (m_temporary.isEmpty())
         return CloseHandle(handle) || failLast(reason);
     if (!FlushFileBuffers(handle)) {

@@ -11,7 +11,8 @@
 class WindowsFile : public HostFile
 {
 public:
-    explicit WindowsFile(HANDLE handle, QString temporary = {}, QString target = {});
+    // durable: finish() puts what was written on disk before it closes.
+    explicit WindowsFile(HANDLE handle, QString temporary = {}, QString target = {}, bool durable = false);
     ~WindowsFile() override;
 
     qint64 read(char *data, qint64 size, QString *reason) override;
@@ -22,4 +23,5 @@ private:
     HANDLE m_handle;
     QString m_temporary;
     QString m_target;
+    bool m_durable;
 };

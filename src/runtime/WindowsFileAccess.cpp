@@ -2,6 +2,7 @@
 #include "runtime/WindowsFile.h"
 #include "runtime/WindowsFileAccess.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QRandomGenerator>
 
@@ -23,13 +24,14 @@ std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode 
         HANDLE handle = openPlain(hostPath, &info, reason);
         return handle == INVALID_HANDLE_VALUE ? nullptr : std::make_unique<WindowsFile>(handle);
     }
-    if (mode == Mode::Write) {
-        HANDLE handle = openHandle(hostPath, GENERIC_WRITE, CREATE_ALWAYS);
+    if (mode == Mode::Write || mode == Mode::Append) {
+        const bool append = mode == Mode::Append;
+        HANDLE handle = openHandle(hostPath, append ? FILE_APPEND_DATA : GENERIC_WRITE, append ? OPEN_ALWAYS : CREATE_ALWAYS);
         if (handle == INVALID_HANDLE_VALUE) {
             failLast(reason);
             return nullptr;
         }
-        return std::make_unique<WindowsFile>(handle);
+        return std::make_unique<WindowsFile>(handle, QString(), QString(), append);
     }
     const DWORD attributes = GetFileAttributesW(native(hostPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
@@ -56,7 +58,7 @@ std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode 
 }
 
 bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied,
-                               QString *reason)
+                               QCryptographicHash *hash, QString *reason)
 {
     // Not truncated on opening: the target must first be known not to be the source itself.
     HANDLE output = openHandle(to, GENERIC_WRITE, OPEN_ALWAYS);
@@ -91,6 +93,8 @@ bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &i
             break;
         if (!writeAll(output, buffer, got, reason))
             return done(false);
+        if (hash)
+            hash->addData(QByteArrayView(buffer, got));
         *copied += got;
     }
     return done(true);
@@ -113,13 +117,16 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
     }
     result->source = stampOf(input);
     bool ok = true;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
     for (qsizetype i = 0; ok && i < to.size(); ++i) {
         qint64 &copied = result->bytes.emplace_back(0);
-        if (!copyTo(input, in, to.at(i), &copied, reason)) {
+        if (!copyTo(input, in, to.at(i), &copied, i == 0 ? &hash : nullptr, reason)) {
             result->failed = i;
             ok = false;
         }
     }
+    if (ok)
+        result->sha256 = hash.result();
     result->after = stampOf(input);
     CloseHandle(input);
     return ok;
@@ -128,6 +135,18 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
 bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
 {
     return DeleteFileW(native(hostPath).c_str()) || failLast(reason);
+}
+
+bool WindowsFileAccess::link(const QString &existing, const QString &name, QString *reason)
+{
+    if (!DeleteFileW(native(name).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return failLast(reason);
+    return CreateHardLinkW(native(name).c_str(), native(existing).c_str(), nullptr) || failLast(reason);
+}
+
+bool WindowsFileAccess::rename(const QString &from, const QString &to, QString *reason)
+{
+    return MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_WRITE_THROUGH) || failLast(reason);
 }
 
 // The new folder takes the permissions of the folder it is made in, as Windows users expect.

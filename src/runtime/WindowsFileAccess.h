@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+class QCryptographicHash;
+
 // Host files through the Windows API, so that every failure keeps its true cause.
 class WindowsFileAccess : public FileAccess
 {
@@ -12,6 +14,8 @@ public:
     bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
     bool remove(const QString &hostPath, QString *reason) override;
     bool makeFolder(const QString &hostPath, QString *reason) override;
+    bool link(const QString &existing, const QString &name, QString *reason) override;
+    bool rename(const QString &from, const QString &to, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
     void removeOdd(const QString &hostFolder) override;
@@ -20,7 +24,8 @@ public:
     std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override;
 
 private:
-    bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QString *reason);
+    bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QCryptographicHash *hash,
+                QString *reason);
 
     QStringList m_written;   // copies made since the last flush
 };

@@ -18,6 +18,7 @@ struct ClaimRecord
         NameTooLong,
         BackupTaken,         // another claim of the same name took its backup
         BackupNotWhole,
+        BackupNotKept,       // its backup could not also be the newest of its name (detail: why)
         OutboundTaken,       // another claim took its outbound name
         ChangedWhileSent,
         NotRemovable,        // detail: the error
@@ -33,6 +34,7 @@ struct ClaimRecord
     FileAccess::Stamp stamp;    // as it was when it was copied
     Fate fate = Fate::Going;
     QString detail;
+    QByteArray sha256;          // of what was copied
 
     bool going() const { return fate == Fate::Going; }
     bool removedElsewhere() const { return fate == Fate::GoneBeforePortal || fate == Fate::GoneAfterPortal; }

@@ -18,8 +18,10 @@ struct SendRequest
     QString backupFolder = QStringLiteral("claimsbu\\");
 
     QString claim(const QString &name) const { return claimPath + name; }
-    // Where a claim's backup copy goes.
-    QString backupOf(const QString &name) const { return backupFolder + name; }
+    // The newest backup copy of a claim of this name; every one is kept in the folder of its
+    // submission as well, named by when it began, as Explorer sorts it and Windows allows.
+    QString newestBackupOf(const QString &name) const { return backupFolder + name; }
+    QString keptFolder() const { return backupFolder + at.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")); }
     // Its name up to the first dot, a dot and the format code.
     QString outboundOf(const QString &name) const
     {

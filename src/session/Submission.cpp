@@ -1,5 +1,6 @@
 #include "session/Submission.h"
 
+#include "session/SendHistory.h"
 #include "session/TextCase.h"
 
 #include <algorithm>
@@ -30,9 +31,9 @@ bool Submission::prepare()
     QList<Runtime::Odd> odd;
     const QStringList names = m_rt.findAll(r.claim(r.fileSpec), &odd);
     for (const QString &name : names)
-        claims().append({name, r.outboundOf(name), r.backupOf(name), {}, Fate::Going, {}});
+        claims().append({name, r.outboundOf(name), {}, {}, Fate::Going, {}, {}});
     for (const Runtime::Odd &entry : std::as_const(odd))
-        claims().append({entry.shown, {}, {}, {}, Fate::Unsendable, entry.reason});
+        claims().append({entry.shown, {}, {}, {}, Fate::Unsendable, entry.reason, {}});
     if (names.isEmpty()) {
         // Saved as some presets fill it, the folder still holds the catalogue's placeholders.
         if (r.claimPath.contains(u'?') && !m_rt.isReadableFolder(r.claimPath)) {
@@ -96,11 +97,51 @@ bool Submission::emptyOutboundFolder()
 
 bool Submission::copy()
 {
+    // A folder of this submission's own for the backups, never one an earlier submission kept.
+    QString error;
+    const QString kept = m_request.keptFolder();
+    for (int n = 1; !m_rt.makeFolder(m_kept = kept + (n > 1 ? QStringLiteral(" %1").arg(n) : QString()), &error); ++n) {
+        if (n == 99 || m_rt.stamp(m_kept).unknown)
+            return notSent(QStringLiteral("The backup folder %1 could not be made: %2.").arg(m_kept, error));
+    }
+    m_kept += u'\\';
     for (qsizetype i = 0; i < claims().size(); ++i) {
+        claims()[i].backup = m_kept + claims()[i].name;
         if (claims()[i].going() && !copyOne(i))
             return false;
     }
+    for (qsizetype i = 0; i < claims().size(); ++i) {
+        if (claims()[i].going() && m_backupOwner.value(claims()[i].backup.toCaseFolded()) == i)
+            keepNewest(claims()[i]);
+    }
     return flush() && keepWhatChanged();
+}
+
+// The claim's kept copy becomes the newest of its name as well. An earlier newest that is no kept
+// copy (made before backups were kept) is kept aside first: no backup is ever replaced.
+void Submission::keepNewest(ClaimRecord &claim)
+{
+    const QString newest = m_request.newestBackupOf(claim.name);
+    QString error;
+    if (const Runtime::Stamp earlier = m_rt.stamp(newest); earlier.exists() && earlier.links <= 1) {
+        const QString aside = m_request.backupFolder + QStringLiteral("earlier\\");
+        m_rt.makeFolder(aside);
+        bool moved = false;
+        for (int n = 1; !moved && n < 100; ++n)
+            moved = m_rt.renameFile(newest, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + claim.name, &error);
+        if (!moved) {
+            claim.fate = Fate::BackupNotKept;
+            claim.detail = error;
+            return;
+        }
+    }
+    if (m_rt.linkFile(claim.backup, newest, &error))
+        return;
+    // A file system without links: a copy of its own, never over a file that is there.
+    if (!m_rt.stamp(newest).exists() && m_rt.copyFile(claim.backup, {newest}, &error))
+        return;
+    claim.fate = Fate::BackupNotKept;
+    claim.detail = error;
 }
 
 // A copy counts only when the target holds every byte the claim file had when it was opened.
@@ -129,6 +170,7 @@ bool Submission::copyOne(qsizetype index)
         return notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
     }
     claim.stamp = copy.source;
+    claim.sha256 = copy.sha256;
     if (copy.changed()) {
         claim.fate = Fate::ChangedWhileCopied;
     } else {
@@ -200,11 +242,28 @@ bool Submission::keepWhatChanged()
 bool Submission::openPortal()
 {
     QString error;
+    const QString history = m_request.baseFolder + QStringLiteral("log\\history.txt");
+    if (!SendHistory::begin(m_rt, m_request, claims(), &error))
+        return notSent(QStringLiteral("The history %1 could not be written: %2.").arg(history, error));
+    for (qsizetype i = 0; i < claims().size(); ++i) {
+        if (claims()[i].going())
+            m_toPortal << i;
+    }
     if (m_rt.startProgram(m_request.browser, m_request.portalAddress + m_request.siteId, &error)) {
         m_outcome.end = SendOutcome::End::PortalOpened;
         return true;
     }
     return notSent(QStringLiteral("The browser %1 could not be started: %2.").arg(m_request.browser, error));
+}
+
+void Submission::tellTheEnd()
+{
+    QList<ClaimRecord> told;
+    for (const qsizetype i : std::as_const(m_toPortal))
+        told << claims()[i];
+    if (!m_toPortal.isEmpty())
+        SendHistory::end(m_rt, m_request, told);
+    m_toPortal.clear();
 }
 
 void Submission::removeWhatWasSent()
@@ -229,6 +288,7 @@ void Submission::removeWhatWasSent()
             break;
         }
     }
+    tellTheEnd();
 }
 
 bool Submission::end(SendOutcome::End end, const QString &reason)
@@ -251,5 +311,6 @@ bool Submission::notSent(const QString &reason)
             claim.detail = reason;
         }
     }
+    tellTheEnd();
     return end(SendOutcome::End::NotSent, reason);
 }

@@ -34,6 +34,9 @@ private:
     bool checkFolders();
     bool emptyOutboundFolder();
     bool copyOne(qsizetype index);
+    void keepNewest(ClaimRecord &claim);
+    // The history's end of the claims it told the portal would get.
+    void tellTheEnd();
     bool flush();
     bool keepWhatChanged();
     bool end(SendOutcome::End end, const QString &reason = {});
@@ -44,6 +47,8 @@ private:
     Runtime &m_rt;
     const SendRequest m_request;
     SendOutcome m_outcome;
+    QString m_kept;                           // this submission's backup folder
+    QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
     QHash<QString, qsizetype> m_outboundOwner;
