@@ -238,6 +238,59 @@ private slots:
         QCOMPARE(rig.files(u"claimin"_s), QStringList());
     }
 
+    void cutOffAtEachStep_data()
+    {
+        QTest::addColumn<int>("step");
+        for (int step = 0; step < 48; ++step)
+            QTest::addRow("at step %d", step) << step;
+    }
+
+    // Guards a run killed at any step of Send Claims, each file operation and the browser start: at
+    // the next start every claim is in the claim folder, or went to the portal that opened and is
+    // kept whole; a submission cut off after its portal opened is finished, with one message, and
+    // none of its claims goes to a second portal.
+    void cutOffAtEachStep()
+    {
+        QFETCH(int, step);
+        Rig rig;
+        QVERIFY(rig.startWith(savedSetup, claims, content));
+        struct Killed {};
+        int steps = 0;
+        QStringList portal;   // what the portal that opened got
+        rig.disk->before = [&](FaultyFiles::Op, const QString &) {
+            if (steps++ == step)
+                throw Killed{};
+        };
+        rig.host->whileStarting = [&] {
+            portal = rig.files(u"qrn/claims"_s);
+            if (steps++ == step)
+                throw Killed{};
+        };
+        try {
+            ClaimSubmission::sendClaims(*rig.session);
+            QSKIP("Send Claims has fewer steps");
+        } catch (Killed) {
+        }
+        rig.disk->before = nullptr;
+        rig.host->whileStarting = nullptr;
+        const bool cutOff = !portal.isEmpty() && rig.files(u"claimin"_s).size() + portal.size() > claims.size();
+        QVERIFY(rig.restart());
+        QCOMPARE(rig.host->messages.size(), cutOff ? 1 : 0);
+        QVERIFY2(!cutOff || rig.host->messages[0].startsWith(u"The Send Claims of 03-04-2026 at 09:05:07 was cut off after the portal opened."), qPrintable(rig.host->messages.value(0)));
+        const QString history = QString::fromLatin1(rig.read(u"qrn/log/history.txt"_s));
+        for (const QString &claim : claims) {
+            const bool sent = portal.contains(claim.left(1) + u".NS2"_s);
+            QVERIFY2(rig.exists(u"claimin/"_s + claim) != sent, qPrintable(claim));
+            QVERIFY(!sent || (rig.read(u"qrn/claimsbu/2026-03-04 09.05.07/"_s + claim) == content(claim)
+                              && history.contains(u'\t' + claim + u"\t"_s) && history.contains(u"sent; taken out of the claim folder"_s)));
+        }
+        QStringList second;
+        rig.host->whileStarting = [&] { second = rig.files(u"qrn/claims"_s); };
+        rig.click("SendClaims");
+        for (const QString &again : std::as_const(second))
+            QVERIFY2(!portal.contains(again), qPrintable(again));
+    }
+
     void realDiskFaults_data()
     {
         QTest::addColumn<QString>("situation");

@@ -3,6 +3,7 @@
 #include "runtime/Runtime.h"
 #include "session/Addresses.h"
 #include "session/PortalCommands.h"
+#include "session/SendHistory.h"
 #include "session/Session.h"
 #include "session/SessionLog.h"
 #include "session/Submission.h"
@@ -47,6 +48,9 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
         refused.compose();
         return refused;
     }
+    // One cut off since start-up, by another run of the program, is finished before anything is touched.
+    if (const QString told = SendHistory::finishCutOff(rt, v.BaseDir); !told.isEmpty())
+        rt.messageBox(told);
 
     Submission submission(rt, request(session));
     const SendRequest &r = submission.request();

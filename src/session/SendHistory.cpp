@@ -110,10 +110,15 @@ void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<Claim
         rt.deleteFile(journalOf(request.baseFolder));
 }
 
+bool SendHistory::cutOff(Runtime &rt, const QString &baseFolder)
+{
+    return rt.stamp(journalOf(baseFolder)).exists();
+}
+
 QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
 {
     const QString journal = journalOf(baseFolder);
-    if (!rt.stamp(journal).exists())
+    if (!cutOff(rt, baseFolder))
         return {};
     const int number = rt.freeFile();
     QStringList lines;
@@ -132,6 +137,7 @@ QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
     QList<ClaimRecord> claims;
     QStringList stayed;
     QString kept;
+    bool removedNow = false;
     for (const QString &entry : lines.mid(2)) {
         const QStringList parts = entry.split(u'\t');
         ClaimRecord claim{parts.value(1), QStringLiteral("-"), parts.value(2), stampFrom(parts.value(0)), Fate::Sent, {}, {}};
@@ -139,9 +145,9 @@ QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
         QString error;
         switch (rt.deleteUnchanged(request.claim(claim.name), claim.stamp, &error)) {
         case Runtime::Removal::Removed:
+            removedNow = true;
             break;
-        case Runtime::Removal::Gone:
-            claim.fate = Fate::GoneAfterPortal;
+        case Runtime::Removal::Gone:   // most likely by the run that was cut off
             break;
         case Runtime::Removal::Changed:
             claim.fate = Fate::ChangedWhileSent;
@@ -156,6 +162,9 @@ QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
         claims << claim;
     }
     end(rt, request, claims);
+    // Cut off after its removals, only its history was left to complete.
+    if (!removedNow && stayed.isEmpty())
+        return {};
     QString message = QStringLiteral("The Send Claims of %1 at %2 was cut off after the portal opened. Its claim files are "
                                      "out of the claim folder now; their copies are in %3claims\\ and %4%5.")
                           .arg(request.at.toString(QStringLiteral("MM-dd-yyyy")), request.at.toString(QStringLiteral("HH:mm:ss")),

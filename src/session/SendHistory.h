@@ -20,6 +20,8 @@ namespace SendHistory
     // Once the claims the portal was to get are out of the claim folder, or the portal did not open:
     // how each of them ended.
     void end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims);
+    // Whether a submission was cut off after its portal opened.
+    bool cutOff(Runtime &rt, const QString &baseFolder);
     // A submission whose portal opened and whose removals were cut off: the claims that are still
     // the very files it copied are taken out now. What to tell the person, or nothing.
     QString finishCutOff(Runtime &rt, const QString &baseFolder);

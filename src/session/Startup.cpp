@@ -1,6 +1,8 @@
 #include "session/Startup.h"
 
 #include "runtime/Runtime.h"
+#include "session/PortalCommands.h"
+#include "session/SendHistory.h"
 #include "session/Session.h"
 
 namespace {
@@ -51,11 +53,21 @@ void Startup::load(Session &session)
     rt.changeFolder(v.BaseDir);
     v.BaseDir += u'\\';
 
-    if (rt.findFirst(v.BaseDir + QStringLiteral("setup.fil")).isEmpty()) {
+    if (rt.findFirst(v.BaseDir + QStringLiteral("setup.fil")).isEmpty())
         rt.messageBox(QStringLiteral("Setup Required, Click OK and then Click on Setup"));
+    else
+        session.setupHooks().readSetupFile(session);
+    finishCutOff(session);
+}
+
+void Startup::finishCutOff(Session &session)
+{
+    // Not while another run of the program is sending: its submission is its own to finish.
+    std::shared_ptr<void> held;
+    if (!SendHistory::cutOff(session.runtime(), session.vars().BaseDir) || !PortalCommands::holdBaseFolder(session, &held).isEmpty())
         return;
-    }
-    session.setupHooks().readSetupFile(session);
+    if (const QString told = SendHistory::finishCutOff(session.runtime(), session.vars().BaseDir); !told.isEmpty())
+        session.runtime().messageBox(told);
 }
 
 void Startup::unload(Session &session)
