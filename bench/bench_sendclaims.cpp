@@ -55,6 +55,7 @@ public:
         qFatal("unexpected message: %s", qPrintable(text));
     }
     bool startProgram(const QString &, const QString &, QString *) override { return true; }
+    void progress(const QString &, qint64, qint64) override {}
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString driveFolder() const override { return m_drives; }
 

@@ -68,6 +68,7 @@ public:
         append(m_record + QStringLiteral(".portal"), seen);
         return true;
     }
+    void progress(const QString &, qint64, qint64) override {}
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString driveFolder() const override { return m_drives; }
 

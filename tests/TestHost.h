@@ -46,9 +46,10 @@ public:
         return true;
     }
 
-    QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7)); }
+    QDateTime now() const override { return clock; }
     QString driveFolder() const override { return m_driveFolder; }
 
+    QDateTime clock = QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7));
     QStringList messages;
     QList<Buttons> messageButtons;
     QStringList details;

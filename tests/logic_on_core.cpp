@@ -16,6 +16,7 @@ struct NoDesk : Host
     QString drives;
     Answer messageBox(const QString &, Buttons, const QString &) override { return Answer::Ok; }
     bool startProgram(const QString &, const QString &, QString *) override { return false; }
+    void progress(const QString &, qint64, qint64) override {}
     QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(9, 0)); }
     QString driveFolder() const override { return drives; }
 };

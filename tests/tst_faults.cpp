@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -339,6 +340,7 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::newRow("second press after a good send") << "good send";
+        QTest::newRow("second press during a slow send, its progress shown") << "slow send";
         QTest::newRow("press before the failure box") << "failed send";
         QTest::newRow("Exit pressed during Save Setup") << "save";
     }
@@ -355,7 +357,14 @@ private slots:
             rig.click("CmndSetup");
         QWidget *target = rig.find(saving ? "Command1" : "SendClaims");
         bool queued = false;
+        QStringList progress;   // what the progress window said, each time the disk was reached
         rig.disk->before = [&](FaultyFiles::Op, const QString &) {
+            if (situation == u"slow send")
+                rig.host->clock = rig.host->clock.addMSecs(300);
+            for (QWidget *shown : QApplication::topLevelWidgets()) {
+                if (shown->objectName() == u"Progress" && shown->isVisible())
+                    progress << shown->findChild<QLabel *>()->text();
+            }
             // Pressed the way a queued click arrives: after the work that is under way.
             const QPointF at(target->rect().center());
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -372,8 +381,14 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(queued);
         QCOMPARE(rig.host->messages.size(), situation == u"failed send" ? 1 : 0);
-        QCOMPARE(rig.host->starts.size(), situation == u"good send" ? 1 : 0);
+        QCOMPARE(rig.host->starts.size(), situation.endsWith(u"send") && situation != u"failed send" ? 1 : 0);
         QCOMPARE(rig.session->setupWindow().isShown(), saving);
+        // Shown once the work has taken a second, never before, and gone when it ends.
+        QCOMPARE(progress.contains(u"Copying claim 3 of 3"_s) && progress.contains(u"Removing claim 2 of 3 from the claim folder"_s),
+                 situation == u"slow send");
+        QVERIFY(!progress.contains(u"Copying claim 1 of 3"_s));
+        for (QWidget *shown : QApplication::topLevelWidgets())
+            QVERIFY(shown->objectName() != u"Progress" || !shown->isVisible());
     }
 };
 

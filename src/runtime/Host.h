@@ -19,6 +19,9 @@ public:
     // Starts a host program detached with exactly one argument; false and a plain reason when it fails.
     virtual bool startProgram(const QString &program, const QString &argument, QString *error) = 0;
 
+    // How far work that the person waits for has come; done reaching total (or no total) ends it.
+    virtual void progress(const QString &text, qint64 done, qint64 total) = 0;
+
     virtual QDateTime now() const = 0;
 
     // The folder holding one entry per drive ("c:", "z:", …) on hosts without drive letters.

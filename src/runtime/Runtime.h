@@ -105,6 +105,7 @@ public:
     QString currentTime() const;
 
     bool startProgram(const QString &program, const QString &argument, QString *error = nullptr);
+    void progress(const QString &text, qint64 done, qint64 total) { m_host.progress(text, done, total); }
     Host::Answer messageBox(const QString &text, Host::Buttons buttons = Host::Buttons::Ok,
                             const QString &details = {});
 

@@ -62,6 +62,7 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
                 submission.removeWhatWasSent();
         }
     }
+    rt.progress({}, 0, 0);
     SessionLog::close(session);
     SendOutcome outcome = submission.outcome();
     // The position of the first dot of the last name copied, as the outbound names were made.

@@ -107,6 +107,7 @@ bool Submission::copy()
     m_kept += u'\\';
     for (qsizetype i = 0; i < claims().size(); ++i) {
         claims()[i].backup = m_kept + claims()[i].name;
+        m_rt.progress(QStringLiteral("Copying claim %1 of %2").arg(i + 1).arg(claims().size()), i, claims().size());
         if (claims()[i].going() && !copyOne(i))
             return false;
     }
@@ -268,7 +269,10 @@ void Submission::tellTheEnd()
 
 void Submission::removeWhatWasSent()
 {
-    for (ClaimRecord &claim : claims()) {
+    for (qsizetype i = 0; i < claims().size(); ++i) {
+        ClaimRecord &claim = claims()[i];
+        m_rt.progress(QStringLiteral("Removing claim %1 of %2 from the claim folder").arg(i + 1).arg(claims().size()), i,
+                      claims().size());
         if (!claim.going())
             continue;
         QString error;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -73,6 +74,38 @@ Host::Answer DesktopHost::ask(const QString &text, Buttons buttons, const QStrin
     case QMessageBox::No: return Answer::No;
     default: return Answer::Ok;
     }
+}
+
+DesktopHost::DesktopHost() = default;
+DesktopHost::~DesktopHost() = default;
+
+void DesktopHost::progress(const QString &text, qint64 done, qint64 total)
+{
+    if (total <= 0 || done >= total) {
+        m_progress.reset();
+        m_workStarted = {};
+        return;
+    }
+    if (!m_workStarted.isValid())
+        m_workStarted = now();
+    if (!m_progress && m_workStarted.msecsTo(now()) < 1000)
+        return;
+    if (!m_progress) {
+        m_progress = std::make_unique<QProgressDialog>();
+        m_progress->setObjectName(QStringLiteral("Progress"));
+        m_progress->setWindowTitle(QStringLiteral("QRNWeb"));
+        m_progress->setCancelButton(nullptr);   // what is under way is finished, or the claims are not safe
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setMinimumDuration(0);
+        m_progress->setMinimumWidth(360);
+        m_progress->show();
+    }
+    m_progress->setLabelText(text);
+    m_progress->setMaximum(int(qMin<qint64>(total, INT_MAX)));
+    m_progress->setValue(int(qMin<qint64>(done, INT_MAX)));
+    // Drawn now; input that comes meanwhile is dropped, as all that comes while the program works.
+    PendingInput::discard();
 }
 
 bool DesktopHost::startProgram(const QString &program, const QString &argument, QString *error)

@@ -2,6 +2,12 @@
 
 #include "runtime/Host.h"
 
+#include <QDateTime>
+
+#include <memory>
+
+class QProgressDialog;
+
 // The real desktop: Qt message boxes, detached processes, the system clock.
 class DesktopHost : public Host
 {
@@ -10,10 +16,19 @@ public:
     // busy answers it unread; the pointer comes back for whatever work still follows.
     Answer messageBox(const QString &text, Buttons buttons, const QString &details) final;
     bool startProgram(const QString &program, const QString &argument, QString *error) override;
+    // Work that has lasted a second shows how far it is, in a window of its own that takes no input.
+    void progress(const QString &text, qint64 done, qint64 total) override;
     QDateTime now() const override;
     QString driveFolder() const override;
+
+    DesktopHost();
+    ~DesktopHost() override;
 
 protected:
     // Shows the box and waits for the person's answer.
     virtual Answer ask(const QString &text, Buttons buttons, const QString &details);
+
+private:
+    QDateTime m_workStarted;
+    std::unique_ptr<QProgressDialog> m_progress;
 };
