@@ -172,7 +172,7 @@ void Rig::play(const QString &script)
             expected = step;
         } else if (verb == u"opened") {
             const TestHost::Start start = host->starts.value(0);
-            seen = host->starts.isEmpty() ? u"no browser start"_s : QFileInfo(start.program).fileName() + u' ' + start.argument;
+            seen = host->starts.isEmpty() ? u"no browser start; told "_s + host->messages.join(u'|') : QFileInfo(start.program).fileName() + u' ' + start.argument;
             if (!host->starts.isEmpty())
                 host->starts.removeFirst();
         } else if (verb == u"files") {

@@ -105,8 +105,9 @@ void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<Claim
     QStringList lines;
     for (const ClaimRecord &claim : claims)
         lines << line(request, claim, ending(claim));
-    // Only once the end is told may the journal go; otherwise the next start tells it.
-    if (append(rt, historyOf(request.baseFolder), lines, nullptr))
+    // Only once the removals are on disk and the end is told may the journal go; otherwise the
+    // next start finishes it.
+    if (rt.syncToDisk({request.claimPath}) && append(rt, historyOf(request.baseFolder), lines, nullptr))
         rt.deleteFile(journalOf(request.baseFolder));
 }
 
