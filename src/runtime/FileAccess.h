@@ -90,7 +90,7 @@ public:
     virtual bool remove(const QString &hostPath, QString *reason) = 0;
     // One new folder, for its user alone where the system gives each file its own permissions.
     virtual bool makeFolder(const QString &hostPath, QString *reason) = 0;
-    // Gives an existing file the name as well, in place of whatever the name was.
+    // Gives an existing file a second name, one that is free.
     virtual bool link(const QString &existing, const QString &name, QString *reason) = 0;
     // Moves a file to a name that is free.
     virtual bool rename(const QString &from, const QString &to, QString *reason) = 0;

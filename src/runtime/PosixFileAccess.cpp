@@ -96,6 +96,17 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
     return nullptr;
 }
 
+void PosixFileAccess::watchFolderOf(const QByteArray &file)
+{
+    const QByteArray folder = parentOf(file);
+    if (m_watchedFolders.contains(folder))
+        return;
+    struct stat st {};
+    if (::stat(folder.constData(), &st) == 0)
+        watch(st.st_dev, folder);
+    m_watchedFolders.insert(folder);
+}
+
 void PosixFileAccess::watch(quint64 device, const QByteArray &folder)
 {
     if (m_watched.contains(device))
@@ -126,6 +137,7 @@ bool PosixFileAccess::flush(const QStringList &hostFiles, QString *reason)
         ::close(fd);
     }
     m_watched.clear();
+    m_watchedFolders.clear();
     return ok;
 }
 
@@ -194,11 +206,8 @@ void PosixFileAccess::removeOdd(const QString &hostFolder)
 
 bool PosixFileAccess::link(const QString &existing, const QString &name, QString *reason)
 {
-    const QByteArray from = QFile::encodeName(existing);
     const At to = at(QFile::encodeName(name));
-    if (::unlinkat(to.folder, to.name.constData(), 0) != 0 && errno != ENOENT)
-        return failErrno(reason);
-    return ::linkat(AT_FDCWD, from.constData(), to.folder, to.name.constData(), 0) == 0 || failErrno(reason);
+    return ::linkat(AT_FDCWD, QFile::encodeName(existing).constData(), to.folder, to.name.constData(), 0) == 0 || failErrno(reason);
 }
 
 bool PosixFileAccess::rename(const QString &from, const QString &to, QString *reason)

@@ -4,6 +4,7 @@
 #include "runtime/PosixCalls.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <sys/stat.h>
 
@@ -35,11 +36,13 @@ private:
     bool copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target, qint64 *copied,
                 QString *reason);
     void watch(quint64 device, const QByteArray &folder);
+    void watchFolderOf(const QByteArray &file);
 
     // One open folder per file system written to since the last flush. A flush reports the
     // write-back errors of a file system only from when it was opened, so it is opened before the
     // first byte goes there.
     QHash<quint64, int> m_watched;
+    QSet<QByteArray> m_watchedFolders;   // whose file system is in m_watched
     bool m_steady = false;
     QHash<QByteArray, int> m_held;   // while steady: folder -> its descriptor
     QByteArray m_buffer;   // the small file being copied

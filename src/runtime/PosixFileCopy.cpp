@@ -105,23 +105,30 @@ bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
 bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target,
                              qint64 *copied, QString *reason)
 {
-    // Not truncated on opening: the target must first be known not to be the source itself.
     const At at = this->at(target);
     // A copy is its user's alone, and never more readable than its claim.
     const mode_t allowed = in.st_mode & 0600;
-    const int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, allowed);
+    // Made new, as in a folder of its own or one emptied first, it is no other file: nothing to check.
+    int output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, allowed);
+    const bool made = output >= 0;
+    // Otherwise not truncated on opening: the target must first be known not to be the source itself.
+    if (!made && errno == EEXIST)
+        output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (output < 0)
         return failErrno(reason);
     struct stat out {};
     bool ok = true;
-    if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
+    if (made)
+        watchFolderOf(target);
+    else if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
         ok = failWith(reason, notPlain());
     else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
         ok = failWith(reason, QStringLiteral("a file cannot be copied onto itself"));
     else if ((out.st_mode & 0777 & ~allowed) != 0 && ::fchmod(output, out.st_mode & allowed) != 0)
         ok = failErrno(reason);
-    if (ok) {
+    if (ok && !made)
         watch(out.st_dev, parentOf(target));
+    if (ok) {
         ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))
             && (whole ? writeWhole(output, *whole, copied, reason)
                       : copyBytes(input, output, qint64(in.st_size), copied, reason));

@@ -52,7 +52,7 @@ public:
     // could not be made.
     bool copyFile(const QString &from, const QStringList &to, QString *error = nullptr, Copy *copy = nullptr);
     bool deleteFile(const QString &path, QString *error = nullptr);
-    // Gives an existing file a second name, in place of what that name was.
+    // Gives an existing file a second name, one that is free.
     bool linkFile(const QString &existing, const QString &name, QString *error = nullptr);
     // Moves a file to a free name.
     bool renameFile(const QString &from, const QString &to, QString *error = nullptr);

@@ -139,8 +139,6 @@ bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
 
 bool WindowsFileAccess::link(const QString &existing, const QString &name, QString *reason)
 {
-    if (!DeleteFileW(native(name).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return failLast(reason);
     return CreateHardLinkW(native(name).c_str(), native(existing).c_str(), nullptr) || failLast(reason);
 }
 

@@ -47,12 +47,11 @@ QString ending(const ClaimRecord &claim)
     }
 }
 
+// All the lines in one write: one submission's lines stand together, whoever else appends.
 bool append(Runtime &rt, const QString &path, const QStringList &lines, QString *error)
 {
     const int number = rt.freeFile();
-    bool ok = rt.openForAppend(number, path, error);
-    for (const QString &text : lines)
-        ok = ok && rt.writeLine(number, text, error);
+    const bool ok = rt.openForAppend(number, path, error) && rt.writeLine(number, lines.join(QStringLiteral("\r\n")), error);
     if (ok)
         return rt.closeFile(number, error);
     rt.closeFile(number);
@@ -91,9 +90,8 @@ bool SendHistory::begin(Runtime &rt, const SendRequest &request, const QList<Cla
         return false;
     // The journal is on disk, whole, before the portal opens.
     const int number = rt.freeFile();
-    bool ok = rt.openForReplace(number, journalOf(request.baseFolder), error);
-    for (const QString &text : std::as_const(journal))
-        ok = ok && rt.writeLine(number, text, error);
+    const bool ok = rt.openForReplace(number, journalOf(request.baseFolder), error)
+        && rt.writeLine(number, journal.join(QStringLiteral("\r\n")), error);
     if (ok)
         return rt.closeFile(number, error);
     rt.discardFile(number);

@@ -124,20 +124,24 @@ void Submission::keepNewest(ClaimRecord &claim)
 {
     const QString newest = m_request.newestBackupOf(claim.name);
     QString error;
-    if (const Runtime::Stamp earlier = m_rt.stamp(newest); earlier.exists() && earlier.links <= 1) {
-        const QString aside = m_request.backupFolder + QStringLiteral("earlier\\");
-        m_rt.makeFolder(aside);
-        bool moved = false;
-        for (int n = 1; !moved && n < 100; ++n)
-            moved = m_rt.renameFile(newest, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + claim.name, &error);
+    if (m_rt.linkFile(claim.backup, newest, &error))
+        return;
+    if (const Runtime::Stamp earlier = m_rt.stamp(newest); earlier.exists()) {
+        bool moved = earlier.links > 1 && m_rt.deleteFile(newest, &error);   // a second name of a kept copy
+        if (earlier.links <= 1) {
+            const QString aside = m_request.backupFolder + QStringLiteral("earlier\\");
+            m_rt.makeFolder(aside);
+            for (int n = 1; !moved && n < 100; ++n)
+                moved = m_rt.renameFile(newest, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + claim.name, &error);
+        }
         if (!moved) {
             claim.fate = Fate::BackupNotKept;
             claim.detail = error;
             return;
         }
+        if (m_rt.linkFile(claim.backup, newest, &error))
+            return;
     }
-    if (m_rt.linkFile(claim.backup, newest, &error))
-        return;
     // A file system without links: a copy of its own, never over a file that is there.
     if (!m_rt.stamp(newest).exists() && m_rt.copyFile(claim.backup, {newest}, &error))
         return;
