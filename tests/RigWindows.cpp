@@ -4,14 +4,16 @@
 #include <QFile>
 #include <QSet>
 
+#include "runtime/WindowsCalls.h"
+
 #include <windows.h>
 
 namespace {
 
-// The \\?\ form reaches names such as AUX.CLM, which the plain form takes for a device.
+// The program's own \\?\ form reaches names such as AUX.CLM, which the plain form takes for a device.
 std::wstring raw(const QByteArray &path)
 {
-    return (QStringLiteral("\\\\?\\") + QDir::toNativeSeparators(QString::fromUtf8(path))).toStdWString();
+    return WindowsCalls::native(QString::fromUtf8(path));
 }
 
 void removeAll(const QString &folder, const QSet<QString> &keep = {})

@@ -189,67 +189,6 @@ private slots:
         QVERIFY(Rig::entryExists(path) && !Rig::entryExists(earlier));
     }
 
-    // Guards a box that must fit the screen: the first claims that stay, the rest in its details.
-    void longListIsShortened_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("fifteen fit") << 15;
-        QTest::newRow("twenty do not") << 20;
-    }
-
-    void longListIsShortened()
-    {
-        QFETCH(int, count);
-        Rig rig;
-        QStringList claims;
-        for (int i = 0; i < count; ++i)
-            claims << u"C%1.CLM"_s.arg(i, 2, 10, QLatin1Char('0'));
-        QVERIFY(rig.startWith(Rig::practice, claims, content));
-        rig.disk->fail(FaultyFiles::Op::Remove, u"/claimin/"_s, 0);
-        rig.click("SendClaims");
-        QCOMPARE(rig.host->messages.size(), 1);
-        const QStringList lines = rig.host->messages[0].split(u'\n');
-        QCOMPARE(lines.size(), 1 + 15 + (count > 15 ? 1 : 0));
-        for (int i = 0; i < 15; ++i)
-            QVERIFY2(lines[i + 1].startsWith(claims[i] + u' '), qPrintable(lines[i + 1]));
-        if (count > 15)
-            QCOMPARE(lines.last(), u"and 5 more"_s);
-        for (const QString &claim : claims)
-            QCOMPARE(rig.host->details[0].contains(claim), count > 15);
-    }
-    void browserCandidatesInOrder_data()
-    {
-        QTest::addColumn<QString>("installed");   // below C:, apart by '|'
-        QTest::addColumn<QString>("chosen");
-        const QString ff = u"program files%1/mozilla firefox/firefox.exe"_s, ie = u"program files%1/internet explorer/iexplore.exe"_s;
-        const QString x86 = u" (x86)"_s;
-        QTest::newRow("explorer alone") << ie.arg(x86) << ie.arg(x86);
-        QTest::newRow("other case on disk") << u"Program Files/Mozilla Firefox/FIREFOX.EXE"_s << ff.arg(QString());
-        QTest::newRow("a folder is no browser") << ff.arg(QString()) + u'/' << QString();
-    }
-
-    // Guards the browser the portal opens in, and that without one the program ends before its window.
-    void browserCandidatesInOrder()
-    {
-        QFETCH(QString, installed);
-        QFETCH(QString, chosen);
-        Rig rig;
-        for (const QString &path : installed.split(u'|')) {
-            if (path.endsWith(u'/'))
-                QDir().mkpath(rig.onC(path));
-            else
-                rig.installBrowser(path);
-        }
-        rig.write(u"qrn/setup.fil"_s, "site-id:ab12\r\n");
-        const bool found = !chosen.isEmpty();
-        QCOMPARE(rig.start(), found);
-        QCOMPARE(rig.session->vars().BrowserPath, found ? u"c:\\"_s + QString(chosen).replace(u'/', u'\\') : QString());
-        QCOMPARE(rig.host->messages, found ? QStringList() : QStringList{u"Browser not found, Call QRN"_s});
-        QCOMPARE(rig.runtime->hasEnded(), !found);
-        QCOMPARE(rig.main().isVisible(), found);
-        QCOMPARE(rig.logOpen(), found);
-    }
-
     void scenarios_data()
     {
         QTest::addColumn<QString>("script");
@@ -312,6 +251,14 @@ private slots:
             << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims C1.CLM; link claimin/C1.CLM claimin/CURRENT.CLM; click SendClaims; "
                "opened firefox.exe $portalab12; told The portal was opened, but these claim files stayed in the claim folder:\nCURRENT.CLM "
                "(it is another name of C1.CLM, which was sent); files qrn/claims C1.NS2; files claimin CURRENT.CLM"_s;
+        // A box must fit the screen: fifteen claims that stay, how many more, and all of them in its details.
+        QString names = u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims C00.CLM; "_s, told = u"opened firefox.exe $portalab12; told "
+            "The portal was opened, but these claim files stayed in the claim folder:"_s;
+        for (int i = 1; i <= 17; ++i) {
+            names += u"link claimin/C00.CLM claimin/C%1.CLM; "_s.arg(i, 2, 10, QLatin1Char('0'));
+            told += i > 15 ? QString() : u"\nC%1.CLM (it is another name of C00.CLM, which was sent)"_s.arg(i, 2, 10, QLatin1Char('0'));
+        }
+        QTest::newRow("a long list in a box") << names + u"click SendClaims; "_s + told + u"\nand 2 more"_s;
         QTest::newRow("own folders linked together")
             << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims A.001; write qrn/claims/OLD.NS2; link qrn/claims qrn/claimsbu; "
                "click SendClaims; told The claims were not sent. QRNWeb's folders c:\\qrn\\claims\\ and c:\\qrn\\claimsbu\\ are one folder; "
