@@ -45,7 +45,11 @@ struct FileTable::Entry
     QString text(qsizetype from, qsizetype size) const
     {
         const QByteArrayView bytes(buffer.constData() + from, size);
-        return utf8 || utf16 ? QString::fromUtf8(bytes) : AnsiCodePage::decode(bytes);
+        if (!utf8 && !utf16)
+            return AnsiCodePage::decode(bytes);
+        // A mark at the start of a later line is a character of that line, not one to drop.
+        QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decode(bytes);
     }
 };
 

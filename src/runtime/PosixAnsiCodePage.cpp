@@ -14,6 +14,8 @@ int byteOf(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
+    if (c > 0x2122)   // the highest the table holds
+        return -1;
     for (int i = 0; i < 32; ++i) {
         if (high[i] == c)
             return 0x80 + i;

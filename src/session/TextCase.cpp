@@ -6,12 +6,20 @@
 
 namespace {
 
-template<typename Convert>
-QString convert(const QString &text, Convert change)
+// Letters change case only within the code page, so that what is saved reads back the same. The
+// ASCII letters, which setups are made of, take the short way.
+QString convert(const QString &text, bool toUpper)
 {
+    const char16_t from = toUpper ? u'a' : u'A';
     QString result = text;
     for (QChar &c : result) {
-        const QChar changed = change(c);
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            if (u >= from && u <= from + 25)
+                c = QChar(char16_t(u ^ 0x20));
+            continue;
+        }
+        const QChar changed = toUpper ? c.toUpper() : c.toLower();
         if (AnsiCodePage::holds(changed) || !AnsiCodePage::holds(c))
             c = changed;
     }
@@ -22,12 +30,12 @@ QString convert(const QString &text, Convert change)
 
 QString TextCase::upper(const QString &text)
 {
-    return convert(text, [](QChar c) { return c.toUpper(); });
+    return convert(text, true);
 }
 
 QString TextCase::lower(const QString &text)
 {
-    return convert(text, [](QChar c) { return c.toLower(); });
+    return convert(text, false);
 }
 
 QString TextCase::trimRight(const QString &text)

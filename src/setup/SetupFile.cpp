@@ -18,8 +18,7 @@ constexpr int keyLength = 8;
 // A line break inside a value would end its record early and forge the next one.
 QString oneLine(QString value)
 {
-    value.remove(u'\r');
-    value.remove(u'\n');
+    value.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
     return value;
 }
 

@@ -50,22 +50,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // lone LF), and every other character comes back unchanged.
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        text = QString::fromUtf8(bytes.mid(3));
+        text = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom)(bytes.mid(3));
     else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         text = QString::fromUtf8(QString(QStringDecoder(bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)(bytes.mid(2))).toUtf8());
     else
         text = AnsiCodePage::decode(bytes);
-    QStringList expected{QString()};
+    QStringList expected;
+    qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n')
-            expected << QString();
-        else
-            expected.last() += text[i];
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        expected << text.mid(start, i - start);
         if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
+        start = i + 1;
     }
-    if (expected.last().isEmpty())
-        expected.removeLast();
+    if (start < text.size())
+        expected << text.mid(start);
     QStringList read;
     QString line;
     while (!files.atEnd(1) && files.readLine(1, &line)) {
@@ -79,10 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     check(read == expected && !files.readLine(1, &line));
 
-    // Whatever a value holds, a save writes exactly five records.
-    const QStringList saved = SetupFile::lines({text, text, text, text, text});
+    // Whatever a value holds (in the field the input's size picks), a save writes exactly five records.
+    SetupValues values;
+    QString *fields[] = {&values.siteId, &values.software, &values.format, &values.folder, &values.fileName};
+    *fields[size % 5] = text;
+    const QStringList saved = SetupFile::lines(values);
     check(saved.size() == 5);
     for (const QString &record : saved)
-        check(!record.contains(u'\r') && !record.contains(u'\n') && SetupFile::parse(record).has_value());
+        check(!record.contains(u'\r') && !record.contains(u'\n') && SetupFile::parse(record.left(8)).has_value());
     return 0;
 }
