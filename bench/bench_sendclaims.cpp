@@ -36,11 +36,15 @@ public:
     QElapsedTimer clock;
     qint64 flushStart = 0, flushEnd = 0;
 
+    // The copies' flush, before the portal opens; the one after the removals belongs to them.
     bool flush(const QStringList &files, QString *reason) override
     {
-        flushStart = clock.nsecsElapsed();
+        const bool first = flushStart == 0;
+        if (first)
+            flushStart = clock.nsecsElapsed();
         const bool ok = ForwardingFileAccess::flush(files, reason);
-        flushEnd = clock.nsecsElapsed();
+        if (first)
+            flushEnd = clock.nsecsElapsed();
         return ok;
     }
 };
