@@ -64,8 +64,10 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
         const int fd = openPlain({AT_FDCWD, path}, &st, reason);
         return fd < 0 ? nullptr : std::make_unique<PosixFile>(fd);
     }
-    case Mode::Write: {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0600);
+    case Mode::Write:
+    case Mode::Append: {
+        const bool append = mode == Mode::Append;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0600);
         if (fd < 0) {
             failErrno(reason);
             return nullptr;
@@ -75,23 +77,10 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
             failWith(reason, notPlain());
             return nullptr;
         }
-        return std::make_unique<PosixFile>(fd);
+        return std::make_unique<PosixFile>(fd, QByteArray(), QByteArray(), append);
     }
     case Mode::Replace:
         return PosixFile::replacing(path, reason);
-    case Mode::Append: {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            failErrno(reason);
-            return nullptr;
-        }
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd);
-            failWith(reason, notPlain());
-            return nullptr;
-        }
-        return std::make_unique<PosixFile>(fd, QByteArray(), QByteArray(), true);
-    }
     }
     return nullptr;
 }

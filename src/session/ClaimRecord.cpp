@@ -1,5 +1,25 @@
 #include "session/ClaimRecord.h"
 
+#include "runtime/Runtime.h"
+
+void ClaimRecord::takeOut(Runtime &rt, const QString &path)
+{
+    switch (rt.deleteUnchanged(path, stamp, &detail)) {
+    case Runtime::Removal::Removed:
+        fate = Fate::Sent;
+        break;
+    case Runtime::Removal::Gone:
+        fate = Fate::GoneAfterPortal;
+        break;
+    case Runtime::Removal::Changed:
+        fate = Fate::ChangedWhileSent;
+        break;
+    case Runtime::Removal::Failed:
+        fate = Fate::NotRemovable;
+        break;
+    }
+}
+
 QString ClaimRecord::why() const
 {
     const QString next = QStringLiteral("; it goes with the next Send Claims");

@@ -2,6 +2,8 @@
 
 #include "runtime/FileAccess.h"
 
+class Runtime;
+
 #include <QString>
 
 // One claim file that a Send Claims met, and what became of it.
@@ -42,4 +44,7 @@ struct ClaimRecord
     bool stays() const { return fate != Fate::Sent && fate != Fate::Voided && !removedElsewhere(); }
     // Why it stays, or what became of it, as the message says it.
     QString why() const;
+    // Takes the claim file, at path, out of the claim folder if it is still the very file copied;
+    // its fate says how that went.
+    void takeOut(Runtime &rt, const QString &path);
 };

@@ -139,23 +139,12 @@ QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
     bool removedNow = false;
     for (const QString &entry : lines.mid(2)) {
         const QStringList parts = entry.split(u'\t');
-        ClaimRecord claim{parts.value(1), QStringLiteral("-"), parts.value(2), stampFrom(parts.value(0)), Fate::Sent, {}, {}};
+        ClaimRecord claim{parts.value(1), QStringLiteral("-"), parts.value(2), stampFrom(parts.value(0)), Fate::Going, {}, {}};
         kept = claim.backup.left(claim.backup.lastIndexOf(u'\\') + 1);
-        QString error;
-        switch (rt.deleteUnchanged(request.claim(claim.name), claim.stamp, &error)) {
-        case Runtime::Removal::Removed:
-            removedNow = true;
-            break;
-        case Runtime::Removal::Gone:   // most likely by the run that was cut off
-            break;
-        case Runtime::Removal::Changed:
-            claim.fate = Fate::ChangedWhileSent;
-            break;
-        case Runtime::Removal::Failed:
-            claim.fate = Fate::NotRemovable;
-            claim.detail = error;
-            break;
-        }
+        claim.takeOut(rt, request.claim(claim.name));
+        removedNow = removedNow || claim.fate == Fate::Sent;
+        if (claim.fate == Fate::GoneAfterPortal)   // most likely by the run that was cut off
+            claim.fate = Fate::Sent;
         if (claim.stays())
             stayed << QStringLiteral("%1 (%2)").arg(claim.name, claim.why());
         claims << claim;

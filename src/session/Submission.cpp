@@ -277,24 +277,8 @@ void Submission::removeWhatWasSent()
         ClaimRecord &claim = claims()[i];
         m_rt.progress(QStringLiteral("Removing claim %1 of %2 from the claim folder").arg(i + 1).arg(claims().size()), i,
                       claims().size());
-        if (!claim.going())
-            continue;
-        QString error;
-        switch (m_rt.deleteUnchanged(m_request.claim(claim.name), claim.stamp, &error)) {
-        case Runtime::Removal::Removed:
-            claim.fate = Fate::Sent;
-            break;
-        case Runtime::Removal::Gone:
-            claim.fate = Fate::GoneAfterPortal;
-            break;
-        case Runtime::Removal::Changed:
-            claim.fate = Fate::ChangedWhileSent;
-            break;
-        case Runtime::Removal::Failed:
-            claim.fate = Fate::NotRemovable;
-            claim.detail = error;
-            break;
-        }
+        if (claim.going())
+            claim.takeOut(m_rt, m_request.claim(claim.name));
     }
     tellTheEnd();
 }
