@@ -165,29 +165,6 @@ bool Runtime::copyFile(const QString &from, const QStringList &to, QString *erro
     return ok;
 }
 
-bool Runtime::linkFile(const QString &existing, const QString &name, QString *error)
-{
-    const QString from = hostPath(existing), to = hostPath(name);
-    if (from.isEmpty() || to.isEmpty())
-        return failWith(error, notFoundReason());
-    if (!m_access->link(from, to, error))
-        return false;
-    m_paths->noteCreated(to);
-    return true;
-}
-
-bool Runtime::renameFile(const QString &from, const QString &to, QString *error)
-{
-    const QString source = hostPath(from), target = hostPath(to);
-    if (source.isEmpty() || target.isEmpty())
-        return failWith(error, notFoundReason());
-    if (!m_access->rename(source, target, error))
-        return false;
-    m_paths->noteRemoved(source);
-    m_paths->noteCreated(target);
-    return true;
-}
-
 bool Runtime::deleteFile(const QString &path, QString *error)
 {
     const QString host = hostPath(path);

@@ -1,4 +1,6 @@
-// The runtime's view of drives and folders for the drive and folder selectors.
+// The runtime's view of drives and folders for the drive and folder selectors, and the second
+// names and moves of the backups that are kept.
+#include "runtime/Failure.h"
 #include "runtime/PathMapper.h"
 #include "runtime/Runtime.h"
 
@@ -37,4 +39,28 @@ QString Runtime::displayPath(const QString &path)
         names = onDisk.mid(onDisk.size() - names.size());
     }
     return QString(dos.drive.toUpper()) + QStringLiteral(":\\") + names.join(u'\\');
+}
+
+// A second name for a file, and its move: for the backups that are kept.
+bool Runtime::linkFile(const QString &existing, const QString &name, QString *error)
+{
+    const QString from = hostPath(existing), to = hostPath(name);
+    if (from.isEmpty() || to.isEmpty())
+        return failWith(error, notFoundReason());
+    if (!m_access->link(from, to, error))
+        return false;
+    m_paths->noteCreated(to);
+    return true;
+}
+
+bool Runtime::renameFile(const QString &from, const QString &to, QString *error)
+{
+    const QString source = hostPath(from), target = hostPath(to);
+    if (source.isEmpty() || target.isEmpty())
+        return failWith(error, notFoundReason());
+    if (!m_access->rename(source, target, error))
+        return false;
+    m_paths->noteRemoved(source);
+    m_paths->noteCreated(target);
+    return true;
 }
