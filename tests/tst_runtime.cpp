@@ -78,23 +78,12 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
         QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(caseSensitive ? 2 : 3));
-    }
-
-    // Guards the file numbers: the lowest free one is handed out again, and a closed one writes nothing.
-    void fileNumbers()
-    {
-        Rig rig;
-        Runtime &rt = *rig.runtime;
-        for (int number : {1, 2, 3})
-            QVERIFY(rt.freeFile() == number && rt.openForOutput(number, u"c:\\%1.txt"_s.arg(number)));
-        QVERIFY(!rt.openForOutput(2, u"c:\\other.txt"_s) && !rt.openForOutput(256, u"c:\\other.txt"_s));
-        QVERIFY(rt.closeFile(2) && rt.closeFile(2));   // the second names no open file: nothing happens
-        QCOMPARE(rt.freeFile(), 2);
-        QVERIFY(rt.writeLine(1, u"one"_s) && rt.closeFile(1));
-        QVERIFY(!rt.writeLine(1, u"two"_s));
-        QCOMPARE(rig.read(u"1.txt"_s), QByteArray("one\r\n"));
-        rt.closeAll();
-        QVERIFY(!rt.isOpen(3) && rt.freeFile() == 1);
+        // A name another program took away since the folder was listed is no longer found.
+        rig.write(u"y/Readme"_s, "u");
+        QCOMPARE(rt.stamp(u"c:\\y\\readme"_s).size, qint64(1));
+        QFile::remove(rig.onC(u"y/Readme"_s));
+        QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\y\\README"_s}));
+        QCOMPARE(rig.files(u"y"_s), QStringList{u"README"_s});
     }
 
     // Guards the patients' data on Linux: the folders the program makes and the files it writes are
