@@ -103,10 +103,10 @@ xdotool key Tab Tab Tab Tab Return
 wait_for '! kill -0 $program 2>/dev/null' "Exit did not end the program"
 wineserver -w
 
-before=$(cd "$C/qrn" && find . -type f | sort | xargs sha256sum)
+before=$(cd "$C/qrn" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
 wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x failed ($?)"
 [ ! -e "$installed/qrnweb.exe" ] || fail "qrnweb.exe is still installed after msiexec /x"
 [ -z "$(uninstall_entries)" ] || fail "QRNWeb is still among the installed programs"
-after=$(cd "$C/qrn" && find . -type f | sort | xargs sha256sum)
+after=$(cd "$C/qrn" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
 [ "$before" = "$after" ] || fail "removing the package changed c:\\qrn"
 echo "check-installed: $(basename "$old_msi") then $(basename "$msi") installed, one copy ($resources); Send Claims from the keyboard sent A and B; removed; c:\\qrn whole ($(echo "$after" | wc -l) files)"
