@@ -133,7 +133,7 @@ private slots:
         if (help) {
             for (const char *name : {"HelpCommand", "Label10", "Label5"})
                 QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);
-            QCOMPARE(rig.setup().HelpPanel()->focusPolicy(), Qt::NoFocus);
+            QVERIFY(rig.setup().HelpPanel()->focusPolicy() == Qt::NoFocus && rig.setup().HelpPanel()->isReadOnly());
             for (const char *covered : {"SiteIDText", "SftwrList", "SftwrText", "SftwrFormatText"})
                 QVERIFY2(rig.setup().HelpPanel()->geometry().contains(rig.find(covered)->geometry()), covered);
         }
