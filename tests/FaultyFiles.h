@@ -11,7 +11,7 @@
 class FaultyFiles : public ForwardingFileAccess
 {
 public:
-    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp };
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name };   // Name: a folder made, a link, a move
 
     struct Fault
     {
@@ -41,6 +41,9 @@ public:
         unknown.unknown = true;
         return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : real().stamp(hostPath);
     }
+    bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
+    bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().link(from, to, reason); }
+    bool rename(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().rename(from, to, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override
     {
         return !faultFor(Op::Flush, hostFiles.value(0), reason) && real().flush(hostFiles, reason);
