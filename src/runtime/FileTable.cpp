@@ -9,7 +9,7 @@
 
 namespace {
 constexpr int highestNumber = 255;
-constexpr qint64 chunk = 64 * 1024;
+constexpr qint64 chunk = 16 * 1024;
 } // namespace
 
 struct FileTable::Entry

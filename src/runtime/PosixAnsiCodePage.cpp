@@ -28,9 +28,11 @@ int byteOf(char16_t c)
 QString AnsiCodePage::decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : char16_t(byte));
+    // Through plain pointers: a setup file or log is read a character at a time otherwise.
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : char16_t(byte);
     }
     return text;
 }

@@ -56,17 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     else
         text = AnsiCodePage::decode(bytes);
     QStringList expected;
+    const QStringView chars(text);
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        if (chars[i] != u'\r' && chars[i] != u'\n')
             continue;
-        expected << text.mid(start, i - start);
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        expected << chars.sliced(start, i - start).toString();
+        if (chars[i] == u'\r' && i + 1 < chars.size() && chars[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
-    if (start < text.size())
-        expected << text.mid(start);
+    if (start < chars.size())
+        expected << chars.sliced(start).toString();
     QStringList read;
     QString line;
     while (!files.atEnd(1) && files.readLine(1, &line)) {
