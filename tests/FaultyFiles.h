@@ -2,7 +2,9 @@
 
 #include "runtime/ForwardingFileAccess.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 
 #include <functional>
 
@@ -24,6 +26,14 @@ public:
     // The fault this operation meets, after the rest of the machine has acted.
     const Fault *faultFor(Op op, const QString &hostPath, QString *reason);
 
+    // A disk cache from now on: what no flush put on disk (nor the close of a file opened to append
+    // or replace) is gone when the power is cut. A file the cut brings back is the very file it was.
+    void cacheFrom(const QStringList &roots);
+    void powerCut();
+    // The files a power cut brought back, by their identity now: as they are, and as they were.
+    QHash<QPair<quint64, quint64>, QPair<Stamp, Stamp>> restored;
+    void onDisk(const QString &hostPath);   // what is there now, under it too, is on disk
+
     QList<Fault> faults;
     // Runs at the boundary just before the operation, as the rest of the machine would meanwhile.
     std::function<void(Op, const QString &)> before;
@@ -39,13 +49,24 @@ public:
     {
         Stamp unknown;
         unknown.unknown = true;
-        return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : real().stamp(hostPath);
+        return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : asItWas(real().stamp(hostPath));
     }
     bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
     bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().link(from, to, reason); }
     bool rename(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().rename(from, to, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override
     {
-        return !faultFor(Op::Flush, hostFiles.value(0), reason) && real().flush(hostFiles, reason);
+        if (faultFor(Op::Flush, hostFiles.value(0), reason) || !real().flush(hostFiles, reason))
+            return false;
+        for (const QString &path : hostFiles)
+            onDisk(path);
+        return true;
     }
+
+private:
+    Stamp asItWas(const Stamp &now) const;
+    QStringList m_roots;                              // the cached parts of the disk
+    QHash<QString, QPair<QString, QByteArray>> m_files;   // on disk: path case folded -> path, bytes
+    QHash<QString, Stamp> m_stamps;                   // and each file's stamp then
+    QHash<QString, QString> m_folders;
 };

@@ -235,19 +235,24 @@ private slots:
     void cutOffAtEachStep_data()
     {
         QTest::addColumn<int>("step");
-        for (int step = 0; step < 48; ++step)
-            QTest::addRow("at step %d", step) << step;
+        QTest::addColumn<bool>("powerCut");
+        for (int step = 0; step < 48; ++step) {
+            QTest::addRow("killed at step %d", step) << step << false;
+            QTest::addRow("power cut at step %d", step) << step << true;
+        }
     }
 
-    // Guards a run killed at any step of Send Claims, each file operation and the browser start: at
-    // the next start every claim is in the claim folder, or went to the portal that opened and is
-    // kept whole; a submission cut off after its portal opened is finished, with one message, and
-    // none of its claims goes to a second portal.
+    // Guards a run killed, or cut off with what the disk had not flushed, at any step of Send Claims,
+    // each file operation and the browser start: at the next start every claim is in the claim
+    // folder, or went to the portal that opened and is kept whole; a submission cut off after its
+    // portal opened is finished, with one message, and none of its claims goes to a second portal.
     void cutOffAtEachStep()
     {
         QFETCH(int, step);
+        QFETCH(bool, powerCut);
         Rig rig;
         QVERIFY(rig.startWith(savedSetup, claims, content));
+        rig.disk->cacheFrom({rig.onC(u"qrn"_s), rig.onC(u"claimin"_s)});
         struct Killed {};
         int steps = 0;
         QStringList portal;   // what the portal that opened got
@@ -267,6 +272,8 @@ private slots:
         }
         rig.disk->before = nullptr;
         rig.host->whileStarting = nullptr;
+        if (powerCut)
+            rig.disk->powerCut();
         const bool cutOff = !portal.isEmpty() && rig.files(u"claimin"_s).size() + portal.size() > claims.size();
         // A claim the practice software rewrote since stays, and is named.
         QFile rewritten(rig.onC(u"claimin/C.001"_s));
@@ -275,7 +282,7 @@ private slots:
         rewritten.close();
         const bool changed = !rewritten.fileName().isEmpty();
         QVERIFY(rig.restart());
-        QVERIFY(!changed || rig.host->messages.value(0).contains(u"stayed in the claim folder:\nC.001 (it changed while it was being sent"_s));
+        QVERIFY2(!changed || rig.host->messages.value(0).contains(u"stayed in the claim folder:\nC.001 (it changed while it was being sent"_s), qPrintable(rig.host->messages.value(0)));
         QCOMPARE(rig.host->messages.size(), cutOff ? 1 : 0);
         QVERIFY2(!cutOff || rig.host->messages[0].startsWith(u"The Send Claims of 03-04-2026 at 09:05:07 was cut off after the portal opened."), qPrintable(rig.host->messages.value(0)));
         const QString history = QString::fromLatin1(rig.read(u"qrn/log/history.txt"_s));
