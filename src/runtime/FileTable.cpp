@@ -36,7 +36,8 @@ struct FileTable::Entry
             utf8 = true;
             mark = 3;
         } else if (first.startsWith("\xFF\xFE") || first.startsWith("\xFE\xFF")) {
-            utf16.emplace(first[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+            // The mark is taken off here: one more after it is a character of the first line.
+            utf16.emplace(first[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, QStringConverter::Flag::ConvertInitialBom);
             mark = 2;
         }
         buffer.remove(from, mark);
