@@ -65,14 +65,18 @@ private:
     qint64 m_read = 0;
 };
 
-// A path as the tests' own file calls take it, through no link (the drive letters are links).
+// A path through no link (the drive letters are links), as the tests' own file calls take it.
 QString plain(const QString &hostPath)
 {
-    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(hostPath.startsWith(u"\\\\?\\") ? hostPath.mid(4) : hostPath));
-    const QFileInfo info(path);
-    if (info.exists() || path == info.path())
-        return info.canonicalFilePath();
-    return plain(info.path()) + u'/' + info.fileName();
+    return QFileInfo(hostPath.startsWith(u"\\\\?\\") ? hostPath.mid(4) : hostPath).canonicalFilePath();
+}
+
+QStringList itAndAllIn(const QString &path)
+{
+    QStringList paths{path};
+    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
+        paths << it.next();
+    return paths;
 }
 
 } // namespace
@@ -83,63 +87,41 @@ void FaultyFiles::cacheFrom(const QStringList &roots)
     for (const QString &root : roots)
         m_roots << plain(root);
     m_files.clear();
-    m_stamps.clear();
-    m_folders.clear();
     for (const QString &root : roots)
         onDisk(root);
 }
 
+// Folders the program makes stay: what it relies on is its files.
 void FaultyFiles::onDisk(const QString &hostPath)
 {
     const QString path = plain(hostPath);
-    const QString key = path.toCaseFolded();
-    if (std::none_of(m_roots.cbegin(), m_roots.cend(), [&](const QString &root) { return (key + u'/').startsWith(root.toCaseFolded() + u'/'); }))
+    const auto inside = [](const QString &one, const QString &folder) { return (one + u'/').startsWith(folder + u'/'); };
+    if (path.isEmpty() || std::none_of(m_roots.cbegin(), m_roots.cend(), [&](const QString &root) { return inside(path, root); }))
         return;
-    const auto under = [&](const QString &other) { return other == key || other.startsWith(key + u'/'); };
-    m_files.removeIf([&](const auto &entry) { return under(entry.key()); });
-    m_folders.removeIf([&](const auto &entry) { return under(entry.key()); });
-    QStringList paths{path};
-    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
-        paths << it.next();
-    for (const QString &one : std::as_const(paths)) {
-        const QFileInfo info(one);
-        QFile file(one);
-        if (info.isDir())
-            m_folders.insert(one.toCaseFolded(), one);
-        else if (info.exists() && file.open(QIODevice::ReadOnly))
-            m_files.insert(one.toCaseFolded(), {one, file.readAll()}), m_stamps.insert(one.toCaseFolded(), real().stamp(one));
+    m_files.removeIf([&](const auto &file) { return inside(file.key(), path); });
+    for (const QString &one : itAndAllIn(path)) {
+        if (QFile file(one); !QFileInfo(one).isDir() && file.open(QIODevice::ReadOnly))
+            m_files.insert(one, {file.readAll(), real().stamp(one)});
     }
 }
 
 void FaultyFiles::powerCut()
 {
-    QStringList now;
     for (const QString &root : std::as_const(m_roots)) {
-        for (QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
-            now << it.next();
+        for (const QString &path : itAndAllIn(root)) {
+            if (!QFileInfo(path).isDir() && !m_files.contains(path))
+                QFile::remove(path);
+        }
     }
-    // Deepest first, so that a folder is empty by the time it goes.
-    std::sort(now.rbegin(), now.rend());
-    for (const QString &path : std::as_const(now)) {
-        if (QFileInfo(path).isDir())
-            m_folders.contains(path.toCaseFolded()) || QDir().rmdir(path);
-        else if (!m_files.contains(path.toCaseFolded()))
-            QFile::remove(path);
-    }
-    for (const QString &folder : std::as_const(m_folders))
-        QDir().mkpath(folder);
     for (auto it = m_files.cbegin(); it != m_files.cend(); ++it) {
-        const QString &path = it->first;
-        const Stamp was = m_stamps.value(it.key());
-        if (real().stamp(path) == was)
+        if (real().stamp(it.key()) == it->second)
             continue;
-        QFile::remove(path);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(it->second) != it->second.size())
-            qFatal("the power cut could not bring back %s", qPrintable(path));
+        QFile file(it.key());
+        if (!file.open(QIODevice::WriteOnly) || file.write(it->first) != it->first.size())
+            qFatal("the power cut could not bring back %s", qPrintable(it.key()));
         file.close();
-        const Stamp back = real().stamp(path);
-        restored.insert({back.volume, back.file}, {back, was});
+        const Stamp back = real().stamp(it.key());
+        restored.insert({back.volume, back.file}, {back, it->second});
     }
 }
 
@@ -169,15 +151,13 @@ std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, 
     return file ? std::make_unique<FaultyFile>(std::move(file), *this, hostPath, mode) : nullptr;
 }
 
-// A copy no fault is planted on goes to the real disk as the program asked for it: one read feeding
-// every target. Otherwise target by target, so that the rest of the machine can act between two of
-// them; the stamps then show a source that changed in between, as one opening of it would see.
+// With no fault planted and nothing acting meanwhile, a copy goes to the real disk as the program
+// asked for it: one read feeding every target. Otherwise target by target, so that the rest of the
+// machine can act between two of them; the stamps then show a source that changed in between, as
+// one opening of it would see.
 bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
 {
-    const bool planted = std::any_of(faults.cbegin(), faults.cend(), [&](const Fault &fault) {
-        return fault.op == Op::Copy && std::any_of(to.cbegin(), to.cend(), [&](const QString &target) { return target.contains(fault.pathPart); });
-    });
-    if (!before && !planted) {
+    if (!before && faults.isEmpty()) {
         const bool ok = real().copy(from, to, result, reason);
         result->source = asItWas(result->source);
         result->after = asItWas(result->after);

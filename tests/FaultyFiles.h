@@ -65,8 +65,6 @@ public:
 
 private:
     Stamp asItWas(const Stamp &now) const;
-    QStringList m_roots;                              // the cached parts of the disk
-    QHash<QString, QPair<QString, QByteArray>> m_files;   // on disk: path case folded -> path, bytes
-    QHash<QString, Stamp> m_stamps;                   // and each file's stamp then
-    QHash<QString, QString> m_folders;
+    QStringList m_roots;                                   // the cached parts of the disk
+    QHash<QString, QPair<QByteArray, Stamp>> m_files;      // what is on disk: each file, and its stamp then
 };

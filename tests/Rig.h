@@ -61,8 +61,6 @@ public:
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
     // Gives an existing file or folder a second name, as an administrator's link does; or says why not.
     static QString link(const QString &existing, const QString &name);
-    // A small file system over folder ("size=64k", "ro,size=64k") while the handle lives; or why not.
-    static std::shared_ptr<void> mountSmallDisk(const QString &folder, const QString &options, QString *cannot);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what

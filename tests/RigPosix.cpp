@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -74,14 +73,4 @@ QString Rig::link(const QString &existing, const QString &name)
     const bool linked = QFileInfo(existing).isDir() ? QFile::link(existing, name)
                                                     : ::link(QFile::encodeName(existing).constData(), QFile::encodeName(name).constData()) == 0;
     return linked ? QString() : QStringLiteral("it could not be linked");
-}
-
-std::shared_ptr<void> Rig::mountSmallDisk(const QString &folder, const QString &options, QString *cannot)
-{
-    QDir().mkpath(folder);
-    if (::geteuid() != 0 || QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", options, "tmpfs", folder}) != 0) {
-        *cannot = QStringLiteral("mounting a small file system needs root");
-        return nullptr;
-    }
-    return std::shared_ptr<void>(nullptr, [folder](void *) { QProcess::execute(QStringLiteral("umount"), {"-l", folder}); });
 }

@@ -108,9 +108,3 @@ QString Rig::link(const QString &existing, const QString &name)
     probe.remove();
     return leads ? QString() : QStringLiteral("a folder link made here does not lead to its folder (so under Wine 8)");
 }
-
-std::shared_ptr<void> Rig::mountSmallDisk(const QString &, const QString &, QString *cannot)
-{
-    *cannot = QStringLiteral("a small tmpfs mounted over a folder is Linux's");
-    return nullptr;
-}

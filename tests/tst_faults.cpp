@@ -5,10 +5,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTimer>
 #include <QTest>
 
@@ -297,39 +295,6 @@ private slots:
         rig.click("SendClaims");
         for (const QString &again : std::as_const(second))
             QVERIFY2(!portal.contains(again) || (changed && again == u"C.NS2"), qPrintable(again));
-    }
-
-    void realDiskFaults_data()
-    {
-        QTest::addColumn<QString>("situation");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("disk fills during Send Claims") << "send, full" << "the disk is full";
-        QTest::newRow("backup disk read-only") << "send, read-only" << "the disk is read-only";
-        QTest::newRow("disk fills during Send Claims, claims too large to read at once") << "send, full, large" << "the disk is full";
-    }
-
-    // Guards the program's own error detection against real errors of a small file system, with their
-    // true reason: a full disk must never pass a cut claim on.
-    void realDiskFaults()
-    {
-        QFETCH(QString, situation);
-        QFETCH(QString, reason);
-        Rig rig;
-        const bool readOnly = situation.endsWith(u"read-only");
-        QString cannot;
-        const auto disk = Rig::mountSmallDisk(rig.onC(readOnly ? u"qrn/claimsbu"_s : u"qrn"_s),
-                                                     readOnly ? u"ro,size=64k"_s : u"size=64k"_s, &cannot);
-        if (!cannot.isEmpty())
-            QSKIP(qPrintable(cannot));
-        static bool large;
-        large = situation.endsWith(u"large");
-        QVERIFY(rig.startWith(savedSetup, claims, [](const QString &) { return QByteArray(large ? 2 << 20 : 20000, 'x'); }));
-        rig.click("SendClaims");
-        QCOMPARE(rig.files(u"claimin"_s), claims);
-        QCOMPARE(rig.files(u"qrn/claims"_s), QStringList());
-        QVERIFY(rig.host->starts.isEmpty());
-        QCOMPARE(rig.host->messages.size(), 1);
-        QVERIFY2(rig.host->messages[0].contains(reason) && !rig.host->messages[0].contains(u'/'), qPrintable(rig.host->messages[0]));
     }
 
     void inputWhileBusyIsDropped_data()

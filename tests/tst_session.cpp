@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>

@@ -4,7 +4,6 @@
 #include "windows/FolderSelector.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringEncoder>
@@ -29,8 +28,7 @@ private slots:
     void reading_data()
     {
         // The main window's site id, then the values used and the setup window's fields.
-        for (const char *column : {"shown", "siteId", "software", "format", "claimPath", "fileSpec"})
-            QTest::addColumn<QString>(column);
+        QTest::addColumn<QStringList>("values");   // shown, site id, software, format, claim folder, file name
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<qint64>("readable");   // bytes the disk gives before a read fails; -1: all
         QTest::addColumn<QString>("told");
@@ -38,7 +36,7 @@ private slots:
                             const char *format, const char *claimPath, const QString &fileSpec, qint64 readable = -1) {
             const QString told = readable < 0 ? QString()
                 : u"The setup file c:\\qrn\\setup.fil could not be read: the disk could not be read. Click OK and then Click on Setup"_s;
-            QTest::newRow(tag) << shown << siteId << software << format << claimPath << fileSpec << file << readable << told;
+            QTest::newRow(tag) << QStringList{shown, siteId, software, format, claimPath, fileSpec} << file << readable << told;
         };
         row("all five", "site-id:ab12\r\nsiteswr:SoftDent\r\nsitefmt:sdw\r\nsitepat:C:\\SoftDent\r\nsitefil:*.rep\r\n", u"AB12"_s, "ab12",
             "SOFTDENT", "SDW", "C:\\SOFTDENT\\", u"*.REP"_s);
@@ -75,12 +73,7 @@ private slots:
     // Guards how start-up reads the file: what is shown, what is used, and that no file stops the start.
     void reading()
     {
-        QFETCH(QString, shown);
-        QFETCH(QString, siteId);
-        QFETCH(QString, software);
-        QFETCH(QString, format);
-        QFETCH(QString, claimPath);
-        QFETCH(QString, fileSpec);
+        QFETCH(QStringList, values);
         QFETCH(QByteArray, file);
         QFETCH(qint64, readable);
         QFETCH(QString, told);
@@ -95,12 +88,10 @@ private slots:
         QCOMPARE(rig.host->messages.size(), told.isEmpty() ? 0 : 1);
         // The setup window's fields are filled; its widgets wait until it is shown.
         QVERIFY(!rig.windows->setup());
-        QCOMPARE(rig.main().YourSiteID()->text(), shown);
-        QCOMPARE(rig.session->vars().SiteId, siteId);
-        QCOMPARE(rig.session->vars().ClaimPath, claimPath);
-        QCOMPARE(rig.session->vars().ClaimFileSpec, fileSpec);
-        QCOMPARE(rig.setupField(SetupWindowFields::Field::Software), software);
-        QCOMPARE(rig.setupField(SetupWindowFields::Field::Format), format);
+        const Uservar &v = rig.session->vars();
+        QCOMPARE((QStringList{rig.main().YourSiteID()->text(), v.SiteId, rig.setupField(SetupWindowFields::Field::Software),
+                              rig.setupField(SetupWindowFields::Field::Format), v.ClaimPath, v.ClaimFileSpec}),
+                 values);
         QVERIFY(!rig.session->setupWindow().isShown());
     }
 
