@@ -87,6 +87,7 @@ void FaultyFiles::cacheFrom(const QStringList &roots)
     for (const QString &root : roots)
         m_roots << plain(root);
     m_files.clear();
+    restored.clear();
     for (const QString &root : roots)
         onDisk(root);
 }
@@ -117,9 +118,8 @@ void FaultyFiles::powerCut()
         if (real().stamp(it.key()) == it->second)
             continue;
         QFile file(it.key());
-        if (!file.open(QIODevice::WriteOnly) || file.write(it->first) != it->first.size())
+        if (!file.open(QIODevice::WriteOnly) || file.write(it->first) != it->first.size() || !file.flush())
             qFatal("the power cut could not bring back %s", qPrintable(it.key()));
-        file.close();
         const Stamp back = real().stamp(it.key());
         restored.insert({back.volume, back.file}, {back, it->second});
     }

@@ -30,8 +30,9 @@ public:
     // or replace) is gone when the power is cut. A file the cut brings back is the very file it was.
     void cacheFrom(const QStringList &roots);
     void powerCut();
-    // The files a power cut brought back, by their identity now: as they are, and as they were.
-    QHash<QPair<quint64, quint64>, QPair<Stamp, Stamp>> restored;
+    // The files a power cut brought back, by their identity now: as they are, and as they were. The
+    // machine's disk outlives a run of the program.
+    static inline QHash<QPair<quint64, quint64>, QPair<Stamp, Stamp>> restored;
     void onDisk(const QString &hostPath);   // what is there now, under it too, is on disk
 
     QList<Fault> faults;

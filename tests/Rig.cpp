@@ -61,8 +61,6 @@ bool Rig::startWith(const QByteArray &setup, const QStringList &claims, QByteArr
 void Rig::makeRun()
 {
     auto files = std::make_unique<FaultyFiles>();
-    if (disk)
-        files->restored = disk->restored;   // the machine's disk outlives a run of the program
     disk = files.get();
     runtime = std::make_unique<Runtime>(*host, std::move(files));
     session = std::make_unique<Session>(*runtime, SetupBehaviour::hooks());

@@ -49,7 +49,8 @@ private slots:
         QCOMPARE(rig.files(u"NewFolder"_s), QStringList{u"Copy.Rep"_s});
         QVERIFY(rt.changeFolder(u"c:\\softdent"_s));
         QVERIFY(rt.openForOutput(255, u"last.txt"_s) && rt.closeFile(255) && !rt.openForOutput(256, u"last.txt"_s));
-        QVERIFY(!rt.changeFolder(u"c:\\softdent\\claims.rep"_s) && !rt.changeFolder(u"c:\\nowhere"_s));
+        QVERIFY(!rt.changeFolder(u"c:\\softdent\\claims.rep"_s) && !rt.changeFolder(u"c:\\nowhere"_s)
+                && !rt.isReadableFolder(u"c:\\softdent\\claims.rep"_s));
         QCOMPARE(rt.displayPath(u"c:"_s), u"C:\\SoftDent"_s);
         QVERIFY(rt.makeFolder(u"c:\\apps"_s));
         QStringList ours = rt.subfolders(u"c:\\"_s);   // Windows keeps its own folders on C: as well
@@ -79,11 +80,13 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
         QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(caseSensitive ? 2 : 3));
-        // A name another program took away since the folder was listed is no longer found.
+        // A name another program replaced since the folder was listed, by one in capitals, is no
+        // longer found: the copy replaces the one there now.
         rig.write(u"y/Readme"_s, "u");
         QCOMPARE(rt.stamp(u"c:\\y\\readme"_s).size, qint64(1));
         QFile::remove(rig.onC(u"y/Readme"_s));
-        QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\y\\README"_s}));
+        rig.write(u"y/README"_s, "uu");
+        QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\y\\Readme"_s}));
         QCOMPARE(rig.files(u"y"_s), QStringList{u"README"_s});
     }
 

@@ -39,7 +39,7 @@ private slots:
         const char *notSent = "The claims were not sent.", *noClaims = "No Claims Found to Send", *den = "SftwrFormatText=DEN";
         const QByteArray own = "site-id:ab12\r\nsitefmt:NS2\r\nsitefil:*.*\r\nsitepat:";
         const QByteArray elsewhere = "site-id:ab12\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\nsitefmt:";
-        row("extension replaced", "ECLAIM.001", "", "", "ECLAIM.NS2", "ECLAIM.001", "", "");
+        row("extension replaced, a folder beside", "ECLAIM.001", "claimin/SUB/ECLAIM.002", "", "ECLAIM.NS2", "ECLAIM.001", "", "");
         row("only before the first dot", "A.B.C", "", den, "A.DEN", "A.B.C", "", "");
         row("no dot", "CLAIMFILE", "", den, "CLAIMFILE.DEN", "CLAIMFILE", "", "");
         row("leading dot", ".X", "", den, ".DEN", ".X", "", "");
