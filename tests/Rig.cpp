@@ -21,6 +21,15 @@ Rig::Rig()
     makeRun();
 }
 
+Rig::~Rig()
+{
+    windows.reset();
+    session.reset();
+    runtime.reset();
+    if (const QStringList held = heldOpen(dir.path()); !held.isEmpty())
+        QTest::qFail(qPrintable(u"held open after the run: "_s + held.join(u' ')), __FILE__, __LINE__);
+}
+
 void Rig::write(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(onC(path)).path());
@@ -109,7 +118,7 @@ void Rig::pick(QListWidget *list, int row)
 void Rig::play(const QString &script)
 {
     QStringList steps = script.split(u"; "_s);
-    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s, u"link"_s, u"drive"_s};
+    const QStringList laying{u"setup"_s, u"claims"_s, u"write"_s, u"mkdir"_s, u"link"_s, u"entry"_s, u"drive"_s};
     qsizetype first = 0;
     while (first < steps.size() && laying.contains(steps.at(first).section(u' ', 0, 0)))
         ++first;
@@ -136,17 +145,20 @@ void Rig::play(const QString &script)
         } else if (verb == u"link") {
             if (const QString cannot = link(onC(QString::fromLatin1(name)), onC(words)); !cannot.isEmpty())
                 QSKIP(qPrintable(cannot));
+        } else if (verb == u"entry") {
+            if (const QString cannot = makeEntry(QFile::encodeName(onC(QString::fromLatin1(name))), words.toLatin1()); !cannot.isEmpty())
+                QSKIP(qPrintable(cannot));
         } else if (verb == u"drive") {   // the drive the program is started from
             addDrive(rest, rest.left(1) + u"_drive"_s);
-            QVERIFY(runtime->changeDrive(rest));
+            QVERIFY(runtime->changeDrive(rest) && runtime->currentFolder().startsWith(rest));
         } else if (verb == u"remove") {
             QFile::remove(onC(rest));
         } else if (verb == u"start" || verb == u"restart") {
             installBrowser();
             QDir().mkpath(onC(u"claimin"_s));
             QVERIFY2(verb == u"start" ? start() : restart(), "the program ended at its start");
-        } else if (verb == u"click") {
-            click(name);
+        } else if (verb == u"click") {   // with the left button, or as told
+            QTest::mouseClick(find(name), words == u"right" ? Qt::RightButton : Qt::LeftButton);
         } else if (verb == u"type") {
             QTest::keyClicks(find(name), words);
         } else if (verb == u"set") {

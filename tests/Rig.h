@@ -26,6 +26,8 @@ public:
     static const QByteArray practice;
 
     Rig();
+    // Ends the run; fails the test if anything of the drives is still held open then.
+    ~Rig();
 
     // Names written apart by spaces, as the test tables give them.
     static QStringList list(const QString &spaced) { return spaced.split(u' ', Qt::SkipEmptyParts); }
@@ -61,6 +63,8 @@ public:
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
     // Gives an existing file or folder a second name, as an administrator's link does; or says why not.
     static QString link(const QString &existing, const QString &name);
+    // The files and folders under folder this process holds open, where the system lists them.
+    static QStringList heldOpen(const QString &folder);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what
@@ -85,7 +89,8 @@ public:
 
     // Plays a scenario: steps apart by "; ", each a verb and its words.
     // - Laying out the drives, before "start" (put after them when missing): setup BYTES,
-    //   claims NAMES, write PATH [TEXT], mkdir PATH, link PATH NAME, drive D: (the drive it is started from).
+    //   claims NAMES, write PATH [TEXT], mkdir PATH, link PATH NAME, entry PATH KIND (as makeEntry makes
+    //   it), drive D: (the drive it is started from).
     // - What a person or the machine does: click, type, set, key, pick, close, answer, remove, restart.
     // - What is then seen: told or asked (the next box, OK or Yes/No, begins so), opened (the next
     //   browser start: program and argument), files (a folder's entries), read, field, shown, hidden,

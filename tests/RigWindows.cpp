@@ -30,7 +30,7 @@ const Rig::System Rig::system{false, "c: [PRACTICE]", "Windows has drive letters
 
 // On Windows the program's paths are real: drive C: is C:. Only a Wine prefix made by
 // tools/windows/test.sh is emptied, which lists in C:\qrnweb-scratch what it held before any test
-// ran; it also has D:, Q: (C:\qrn) and E: (a drive that cannot be read), and labels C: PRACTICE.
+// ran; it also has D:, Q: (C:\qrn) and A: (a drive that cannot be read), and labels C: PRACTICE.
 QString Rig::layDriveC()
 {
     QFile scratch(QStringLiteral("C:/qrnweb-scratch"));
@@ -50,7 +50,7 @@ QString Rig::layDriveC()
 
 QString Rig::addDrive(const QString &drive, const QString &, bool)
 {
-    if (!QStringList{"d:", "q:", "e:"}.contains(drive))
+    if (!QStringList{"d:", "q:", "a:"}.contains(drive))
         qFatal("the tests' Wine prefix has no drive %s", qPrintable(drive));
     return drive.toUpper() + u'/';
 }
@@ -61,6 +61,11 @@ QString Rig::stored(const QString &name)
     while (kept.endsWith(u'.') || kept.endsWith(u' '))
         kept.chop(1);
     return kept;
+}
+
+QStringList Rig::heldOpen(const QString &)
+{
+    return {};   // Windows lists a process's handles to no program of its own
 }
 
 QString Rig::makeEntry(const QByteArray &path, const QByteArray &name)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 
@@ -111,6 +112,9 @@ private slots:
 
         Rig rig;
         rig.addDrive(u"q:"_s, u"drive_c/qrn"_s);
+        // Where Linux has one, the claims lie on another disk than the copies, as on a practice's share.
+        QTemporaryDir share(u"/dev/shm/claims-XXXXXX"_s);
+        QVERIFY(!share.isValid() || Rig::link(share.path(), rig.onC(u"claimin"_s)).isEmpty());
         for (const QString &file : Rig::list(extra))
             rig.write(file, "not sent now");
         QVERIFY(rig.startWith(setup, Rig::list(claims), content));
@@ -268,8 +272,9 @@ private slots:
         QTest::newRow("Exit") << ns2 + u"click Command1"_s + ended;
         QTest::newRow("setup window closed, nothing saved") << ns2 + u"click CmndSetup; set SiteIDText zz99; close Form3"_s + ended;
         // A run whose log cannot be opened goes on, and nothing meant for the log lands elsewhere.
-        QTest::newRow("log that cannot be opened") << u"mkdir qrn/log/qrnweb.txt; setup site-id:ab12\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n; "
-                                                      "claims A.001; start; click CmndSetup; click CmndSaveSetup; click Command1; click SendClaims; "
+        for (const QString &log : {u"mkdir qrn/log/qrnweb.txt"_s, u"mkdir qrn/log; entry qrn/log/qrnweb.txt DEVICE"_s})
+            QTest::addRow("log that cannot be opened: %s", qPrintable(log)) << log + u"; setup site-id:ab12\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n; "
+                                                      "claims A.001; start; log closed; click CmndSetup; click CmndSaveSetup; click Command1; click SendClaims; "
                                                       "opened firefox.exe $portalab12; read qrn/setup.fil site-id:ab12\r\nsiteswr:\r\nsitefmt:\r\n"
                                                       "sitepat:C:\\CLAIMIN\r\nsitefil:*.*\r\n"_s;
         // As on Windows, Enter presses the focused button; there is no default button, so Enter

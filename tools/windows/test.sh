@@ -30,11 +30,11 @@ if [ ! -f "$WINEPREFIX/drive_c/qrnweb-scratch" ]; then
     # What the prefix holds now stays (drive C's label among it); the rig empties drive C: of everything else before each test.
     (cd "$WINEPREFIX/drive_c" && ls -A) >"$WINEPREFIX/drive_c/qrnweb-scratch"
     # The drives the test rig expects besides C: (tests/RigWindows.cpp): D: a folder of its
-    # own, Q: the program's base folder seen through another drive, E: a drive that cannot be read.
+    # own, Q: the program's base folder seen through another drive, A: a drive that cannot be read, listed before C:.
     mkdir -p "$WINEPREFIX/d_drive"
     ln -sfn ../d_drive "$WINEPREFIX/dosdevices/d:"
     ln -sfn ../drive_c/qrn "$WINEPREFIX/dosdevices/q:"
-    ln -sfn ../gone "$WINEPREFIX/dosdevices/e:"
+    ln -sfn ../gone "$WINEPREFIX/dosdevices/a:"
 fi
 ctest --test-dir "$build" --output-on-failure
 # Two instances sending together under Wine (a round of 1500 claims takes some 20 s there).
