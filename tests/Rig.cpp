@@ -26,8 +26,11 @@ Rig::~Rig()
     windows.reset();
     session.reset();
     runtime.reset();
-    if (const QStringList held = heldOpen(dir.path()); !held.isEmpty())
-        QTest::qFail(qPrintable(u"held open after the run: "_s + held.join(u' ')), __FILE__, __LINE__);
+    // Nothing of the drives is held open once the run is gone (where the system lists it: Linux).
+    for (const QFileInfo &held : QDir(u"/proc/self/fd"_s).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (held.symLinkTarget().startsWith(dir.path()))
+            QTest::qFail(qPrintable(u"held open after the run: "_s + held.symLinkTarget()), __FILE__, __LINE__);
+    }
 }
 
 void Rig::write(const QString &path, const QByteArray &bytes)

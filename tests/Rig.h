@@ -63,8 +63,6 @@ public:
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
     // Gives an existing file or folder a second name, as an administrator's link does; or says why not.
     static QString link(const QString &existing, const QString &name);
-    // The files and folders under folder this process holds open, where the system lists them.
-    static QStringList heldOpen(const QString &folder);
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what

@@ -29,16 +29,6 @@ QString Rig::stored(const QString &name)
     return name;
 }
 
-QStringList Rig::heldOpen(const QString &folder)
-{
-    QStringList held;
-    for (const QFileInfo &fd : QDir(u"/proc/self/fd"_s).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        if (fd.symLinkTarget().startsWith(folder))
-            held << fd.symLinkTarget();
-    }
-    return held;
-}
-
 QString Rig::makeEntry(const QByteArray &path, const QByteArray &name)
 {
     if (name.startsWith("AUX") || name.startsWith("CON"))

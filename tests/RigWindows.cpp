@@ -63,11 +63,6 @@ QString Rig::stored(const QString &name)
     return kept;
 }
 
-QStringList Rig::heldOpen(const QString &)
-{
-    return {};   // Windows lists a process's handles to no program of its own
-}
-
 QString Rig::makeEntry(const QByteArray &path, const QByteArray &name)
 {
     if (QString::fromUtf8(name).toUtf8() != name)

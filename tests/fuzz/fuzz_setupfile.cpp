@@ -5,6 +5,7 @@
 #include "runtime/FileTable.h"
 #include "setup/SetupFile.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cstring>
 
@@ -56,19 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QString(QStringDecoder(bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, QStringConverter::Flag::ConvertInitialBom)(bytes.mid(2))).toUtf8());
     else
         text = AnsiCodePage::decode(bytes);
-    QStringList expected;
-    const QStringView chars(text);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < chars.size(); ++i) {
-        if (chars[i] != u'\r' && chars[i] != u'\n')
-            continue;
-        expected << chars.sliced(start, i - start).toString();
-        if (chars[i] == u'\r' && i + 1 < chars.size() && chars[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < chars.size())
-        expected << chars.sliced(start).toString();
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList expected = text.split(lineBreak);
+    if (expected.constLast().isEmpty())
+        expected.removeLast();
     QStringList read;
     QString line;
     while (!files.atEnd(1) && files.readLine(1, &line)) {
