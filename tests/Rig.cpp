@@ -87,9 +87,9 @@ bool Rig::restart()
     return start();
 }
 
-void Rig::click(const char *button)
+void Rig::click(const char *button, Qt::MouseButton with)
 {
-    QTest::mouseClick(find(button), Qt::LeftButton);
+    QTest::mouseClick(find(button), with);
 }
 
 Form3 &Rig::setup()
@@ -161,7 +161,7 @@ void Rig::play(const QString &script)
             QDir().mkpath(onC(u"claimin"_s));
             QVERIFY2(verb == u"start" ? start() : restart(), "the program ended at its start");
         } else if (verb == u"click") {   // with the left button, or as told
-            QTest::mouseClick(find(name), words == u"right" ? Qt::RightButton : Qt::LeftButton);
+            click(name, words == u"right" ? Qt::RightButton : Qt::LeftButton);
         } else if (verb == u"type") {
             QTest::keyClicks(find(name), words);
         } else if (verb == u"set") {

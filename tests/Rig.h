@@ -79,7 +79,7 @@ public:
     QString setupField(SetupWindowFields::Field field) { return session->setupWindow().text(field); }
     template<typename T = QWidget>
     T *find(const char *name);
-    void click(const char *button);
+    void click(const char *button, Qt::MouseButton with = Qt::LeftButton);
     // Types each "BoxName=text" into the setup window, opened for it and closed again as a person would.
     void edit(const QStringList &edits);
     bool logOpen() const { return runtime->isOpen(session->vars().LogFileNo); }
