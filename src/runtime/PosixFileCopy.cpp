@@ -1,6 +1,7 @@
 #include "runtime/Failure.h"
 #include "runtime/PosixCalls.h"
 #include "runtime/PosixFileAccess.h"
+#include "runtime/Sha256.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -175,7 +176,7 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
         }
     }
     if (ok)
-        result->sha256 = small ? QCryptographicHash::hash(m_buffer, QCryptographicHash::Sha256) : hashOf(input, in.st_size);
+        result->sha256 = small ? Sha256::of(m_buffer) : hashOf(input, in.st_size);
     struct stat after {};
     result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
     ::fcntl(input, F_SETLEASE, F_UNLCK);
