@@ -63,6 +63,8 @@ public:
     static std::shared_ptr<void> holdOpen(const QString &path, QString *cannot);
     // Gives an existing file or folder a second name, as an administrator's link does; or says why not.
     static QString link(const QString &existing, const QString &name);
+    // A disk that fills while a file is written back: the next fsync fails; or says why this system cannot.
+    static QString failNextFlush();
     void installBrowser(const QString &path = u"program files/mozilla firefox/firefox.exe"_s) { write(path, "#!/bin/sh\n"); }
 
     // A browser, this setup file (none if empty) and these claims in C:\CLAIMIN, each holding what

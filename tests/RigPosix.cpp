@@ -4,11 +4,36 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <utility>
+
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 const Rig::System Rig::system{true, "c:", ""};
+
+namespace {
+bool flushFails = false;
+}
+
+// Takes the place of the C library's for the whole test program.
+extern "C" int fsync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    if (std::exchange(flushFails, false)) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return real(fd);
+}
+
+QString Rig::failNextFlush()
+{
+    flushFails = true;
+    return {};
+}
 
 QString Rig::addDrive(const QString &drive, const QString &folder, bool made)
 {

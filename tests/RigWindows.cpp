@@ -85,6 +85,11 @@ void Rig::removeEntry(const QByteArray &path)
     DeleteFileW(raw(path).c_str());
 }
 
+QString Rig::failNextFlush()
+{
+    return QStringLiteral("FlushFileBuffers is reached through kernel32's import table, which a test program cannot take the place of");
+}
+
 std::shared_ptr<void> Rig::holdOpen(const QString &path, QString *cannot)
 {
     HANDLE handle = CreateFileW(raw(path.toUtf8()).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -60,7 +60,7 @@ private slots:
                 QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at << fate;
         }
         for (const char *whole : {"flush", "browser start", "browser removed", "no outbound folder", "no backup folder", "no base folder",
-                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit"})
+                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history write", "journal write"})
             QTest::newRow(whole) << QString::fromLatin1(whole) << -1 << Fate::NotSent;
         QTest::newRow("all voided before their copies") << u"voided before its copy"_s << -1 << Fate::Voided;
     }
@@ -80,7 +80,8 @@ private slots:
             {u"backup copy"_s, {Op::Copy, u"09.05.07/"_s + victim, 100}}, {u"outbound copy"_s, {Op::Copy, sentAs, 100}},
             {u"deletion"_s, {Op::Remove, u"/claimin/"_s + victim, 0}}, {u"flush"_s, {Op::Flush, QString(), 0}},
             {u"setup open"_s, {Op::Open, u"setup.fil"_s, 0}}, {u"setup write"_s, {Op::Write, u"setup.fil"_s, 20}},
-            {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}},
+            {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}}, {u"history write"_s, {Op::Write, u"history.txt"_s, 0}},
+            {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}},
             {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
             {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}}};
         if (faults.contains(fault))
@@ -145,6 +146,8 @@ private slots:
                 QSKIP(qPrintable(cannot));
         }
         rig.host->browserFails = fault == u"browser start";
+        if (const QString cannot = fault == u"setup flush" ? Rig::failNextFlush() : QString(); !cannot.isEmpty())
+            QSKIP(qPrintable(cannot));
 
         SendOutcome outcome;
         if (saving) {
@@ -198,6 +201,7 @@ private slots:
             QVERIFY2(told.startsWith(u"The claims were not sent."), qPrintable(told));
             QCOMPARE(rig.files(u"claimin"_s), claims);
             QCOMPARE(rig.files(u"qrn/claims"_s), stuck ? QStringList{u"OLD.NS2"_s} : QStringList());
+            QCOMPARE(rig.files(u"qrn/log"_s).filter(u"sending"_s), QStringList());
             QVERIFY(!rig.logOpen());
         } else {
             QVERIFY2(told.startsWith(u"The setup was not saved: c:\\qrn\\setup.fil could not be written: the disk is full."),

@@ -224,6 +224,9 @@ private slots:
         save("a letter Windows-1252 lacks", earlier, u"set FilePathText C:\\\u0141\u00f3d\u017a"_s, {},
              u"the claim folder holds the character \u0141"_s);
         save("snowman in the software name", earlier, u"set SftwrText Soft\u2603"_s, {}, u"the software name holds the character \u2603"_s);
+        // A text box takes any length, not Qt's 32,767 characters.
+        const QString longName(40000, u'x');
+        save("a software name of 40,000 characters", earlier, u"set SftwrText "_s + longName, QString(earlier).replace(u"SoftDent"_s, longName));
         save("folder in the file name", earlier, u"set FileNameText SUB\\*.CLM"_s, {}, u"the claim file name SUB\\*.CLM holds a folder"_s);
         // The site id's Change: used at every keystroke, shown in the main window only at four characters.
         QTest::newRow("site id typed a character at a time")
