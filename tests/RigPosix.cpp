@@ -5,7 +5,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <utility>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -14,19 +13,16 @@
 
 const Rig::System Rig::system{true, "c:", ""};
 
-namespace {
-bool flushFails = false;
-}
+static bool flushFails = false;
 
 // Takes the place of the C library's for the whole test program.
 extern "C" int fsync(int fd)
 {
     static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
-    if (std::exchange(flushFails, false)) {
-        errno = ENOSPC;
-        return -1;
-    }
-    return real(fd);
+    if (!std::exchange(flushFails, false))
+        return real(fd);
+    errno = ENOSPC;
+    return -1;
 }
 
 QString Rig::failNextFlush()

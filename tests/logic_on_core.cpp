@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
     Session session(runtime, SetupBehaviour::hooks());
     SetupWindowFields &setup = session.setupWindow();
     setup.setText(SetupWindowFields::Field::SiteId, QStringLiteral("Ab12"));
+    setup.setText(SetupWindowFields::Field::SoftwareList, QStringLiteral("x"));   // a list has no text to set
     const bool ok = setup.softwareEntries().size() == 18 && session.mainWindow().siteId() == QLatin1String("AB12");
     std::printf("%s\n", ok ? "the logic runs on Qt Core alone" : "FAIL: the setup window's Load or the site id's Change did not run");
     return ok ? 0 : 1;

@@ -81,8 +81,7 @@ private slots:
             {u"deletion"_s, {Op::Remove, u"/claimin/"_s + victim, 0}}, {u"flush"_s, {Op::Flush, QString(), 0}},
             {u"setup open"_s, {Op::Open, u"setup.fil"_s, 0}}, {u"setup write"_s, {Op::Write, u"setup.fil"_s, 20}},
             {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}}, {u"history write"_s, {Op::Write, u"history.txt"_s, 0}},
-            {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}},
-            {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
+            {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}}, {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
             {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}}};
         if (faults.contains(fault))
             rig.disk->faults << faults[fault];

@@ -135,6 +135,12 @@ private slots:
         QCOMPARE(setup.SftwrText()->text(), u"----Medical Software----"_s);
         QCOMPARE(rig.session->vars().SelectedSoftware, u"----Medical Software----"_s);
         QCOMPARE(setup.SftwrFormatText()->text(), entries.back().format);
+        // Closed and opened again, it is the same window, where the person left it.
+        setup.move(setup.pos() + QPoint(40, 30));
+        const QPoint at = setup.pos();
+        rig.click("Command1");
+        rig.click("CmndSetup");
+        QCOMPARE(rig.setup().pos(), at);
     }
 
     void selectors_data()
