@@ -2,6 +2,7 @@
 // instructions want it, ABEF and CDGH, and each instruction does two rounds.
 #include "runtime/Sha256.h"
 
+#include <QCryptographicHash>
 #include <QtEndian>
 
 #include <cstring>
@@ -71,7 +72,7 @@ QByteArray digestOf(QByteArrayView bytes)
 
 } // namespace
 
-QByteArray Sha256::inHardware(QByteArrayView bytes)
+QByteArray Sha256::of(QByteArrayView bytes)
 {
-    return __builtin_cpu_supports("sha") ? digestOf(bytes) : QByteArray();
+    return __builtin_cpu_supports("sha") ? digestOf(bytes) : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
