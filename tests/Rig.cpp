@@ -142,7 +142,7 @@ void Rig::play(const QString &script)
             for (const QString &claim : list(rest))
                 write(u"claimin/"_s + claim, "claim " + claim.toLatin1());
         } else if (verb == u"write") {
-            write(QString::fromUtf8(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toLatin1());
+            write(QString::fromUtf8(name), words.isEmpty() ? QByteArray("claim data\r\n") : words.toUtf8());
         } else if (verb == u"mkdir") {
             QDir().mkpath(onC(rest));
         } else if (verb == u"link") {
@@ -196,6 +196,9 @@ void Rig::play(const QString &script)
         } else if (verb == u"read") {
             seen = AnsiCodePage::decode(read(QString::fromUtf8(name)));
             expected = words;
+        } else if (verb == u"history") {   // a line of the history holds the words
+            const QString history = QString::fromUtf8(read(u"qrn/log/history.txt"_s));
+            seen = history.split(u"\r\n"_s).filter(rest).isEmpty() ? history : rest;
         } else if (verb == u"field") {
             QWidget *field = find(name);
             auto *panel = qobject_cast<QPlainTextEdit *>(field);

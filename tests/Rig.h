@@ -93,8 +93,8 @@ public:
     //   it), drive D: (the drive it is started from).
     // - What a person or the machine does: click, type, set, key, pick, close, answer, remove, restart.
     // - What is then seen: told or asked (the next box, OK or Yes/No, begins so), opened (the next
-    //   browser start: program and argument), files (a folder's entries), read, field, shown, hidden,
-    //   log open|closed, run ended|going.
+    //   browser start: program and argument), files (a folder's entries), read, history (a line of it
+    //   holds the words), field, shown, hidden, log open|closed, run ended|going.
     // A box or browser start that no step checked fails the scenario.
     void play(const QString &script);
 

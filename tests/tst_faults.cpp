@@ -252,6 +252,12 @@ private slots:
     {
         QFETCH(int, step);
         QFETCH(bool, powerCut);
+        // Names that the journal must hold whole to find them again: a tab and a line break where the
+        // system allows them, characters outside the code page, and what reads like an escape.
+        const QStringList claims = *Rig::system.noDriveFolder ? QStringList{u"A%41.001"_s, u"B\u0141\u00D3D\u0179.001"_s, u"C.001"_s}
+                                                              : QStringList{u"A\t%41.001"_s, u"B\u0141\u00D3D\u0179\n.001"_s, u"C.001"_s};
+        const auto sentAs = [](const QString &claim) { return claim.section(u'.', 0, 0) + u".NS2"_s; };
+        const auto written = [](QString claim) { return claim.replace(u"%41"_s, u"%2541"_s).replace(u'\t', u"%09"_s).replace(u'\n', u"%0A"_s); };
         Rig rig;
         QVERIFY(rig.startWith(savedSetup, claims, content));
         rig.disk->cacheFrom({rig.onC(u"qrn"_s), rig.onC(u"claimin"_s)});
@@ -284,21 +290,25 @@ private slots:
         rewritten.close();
         const bool changed = !rewritten.fileName().isEmpty();
         QVERIFY(rig.restart());
-        QVERIFY2(!changed || rig.host->messages.value(0).contains(u"stayed in the claim folder:\nC.001 (it changed while it was being sent"_s), qPrintable(rig.host->messages.value(0)));
-        QCOMPARE(rig.host->messages.size(), cutOff ? 1 : 0);
-        QVERIFY2(!cutOff || rig.host->messages[0].startsWith(u"The Send Claims of 03-04-2026 at 09:05:07 was cut off after the portal opened."), qPrintable(rig.host->messages.value(0)));
-        const QString history = QString::fromLatin1(rig.read(u"qrn/log/history.txt"_s));
+        // Cut off before the browser's start was on disk, the claims stay, and the person is told so.
+        const QString told = rig.host->messages.value(0);
+        const bool unknown = told.contains(u"was cut off before QRNWeb knew whether the portal opened."_s);
+        QCOMPARE(rig.host->messages.size(), cutOff || unknown ? 1 : 0);
+        QVERIFY2(!cutOff || unknown || told.startsWith(u"The Send Claims of 03-04-2026 at 09:05:07 was cut off after the portal opened."), qPrintable(told));
+        QVERIFY2(!changed || unknown || told.contains(u"stayed in the claim folder:\nC.001 (it changed while it was being sent"_s), qPrintable(told));
+        QVERIFY2(!portal.isEmpty() || !told.contains(u"after the portal opened"_s), qPrintable(told));
+        const QStringList history = QString::fromUtf8(rig.read(u"qrn/log/history.txt"_s)).split(u"\r\n"_s);
         for (const QString &claim : claims) {
-            const bool sent = portal.contains(claim.left(1) + u".NS2"_s);
+            const bool sent = portal.contains(sentAs(claim)) && !unknown;
             QVERIFY2(rig.exists(u"claimin/"_s + claim) != sent || (changed && claim == u"C.001"), qPrintable(claim));
             QVERIFY(!sent || (rig.read(u"qrn/claimsbu/2026-03-04 09.05.07/"_s + claim) == content(claim)
-                              && history.contains(u'\t' + claim + u"\t"_s) && history.contains(u"sent; taken out of the claim folder"_s)));
+                              && history.filter(u'\t' + written(claim) + u'\t').value(1).contains(changed && claim == u"C.001" ? u"\tstays in the claim folder: it changed"_s : u"\tsent; "_s)));
         }
         QStringList second;
         rig.host->whileStarting = [&] { second = rig.files(u"qrn/claims"_s); };
         rig.click("SendClaims");
         for (const QString &again : std::as_const(second))
-            QVERIFY2(!portal.contains(again) || (changed && again == u"C.NS2"), qPrintable(again));
+            QVERIFY2(!portal.contains(again) || unknown || (changed && again == u"C.NS2"), qPrintable(again));
     }
 
     void inputWhileBusyIsDropped_data()

@@ -107,7 +107,7 @@ private slots:
         const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
             | QFileDevice::WriteOther | QFileDevice::ExeOther;
         for (const char *made : {"qrn", "qrn/claims", "qrn/claimsbu", "qrn/log", "qrn/user", "qrn/log/qrnweb.txt", "qrn/setup.fil",
-                                 "qrn/qrnweb.lck", "qrn/claims/A.NS2", "qrn/claimsbu/A.001", "qrn/claims/B.NS2", "qrn/claimsbu/B.001"})
+                                 "qrn/log/history.txt", "qrn/claims/A.NS2", "qrn/claimsbu/A.001", "qrn/claims/B.NS2", "qrn/claimsbu/B.001"})
             QVERIFY2(rig.exists(QLatin1String(made)) && !(QFileInfo(rig.onC(QLatin1String(made))).permissions() & others), made);
         QCOMPARE(QFileInfo(rig.onC(u"qrn/claimsbu/B.001"_s)).permissions() & QFileDevice::WriteOwner, 0);
     }

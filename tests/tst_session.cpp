@@ -203,16 +203,20 @@ private slots:
                             "shell to c:\\program files\\mozilla firefox\\firefox.exe\r\n"_s;
         // The portal address each command opens, and when it opens none: a wrong site id would show
         // another practice's claims, a second start would upload twice.
-        QTest::newRow("Get Reports") << ab12 + u"click GetReports; opened firefox.exe $portalab12; log closed"_s;
+        QTest::newRow("Get Reports") << ab12 + u"click GetReports; opened firefox.exe $portalab12; log closed; history Get Reports opened "
+                                                "the portal for site id ab12 on the outbound folder c:\\qrn\\claims\\, which held nothing"_s;
         QTest::newRow("Get Reports without a site id") << setupRequired + u"click GetReports; opened firefox.exe $portal; log closed"_s;
         // What is typed in the main window is its field's, which the setup window's site id then replaces.
         QTest::newRow("a site id typed in the main window, then the same one in setup")
             << ab12 + u"set YourSiteID ZZ99; click CmndSetup; set SiteIDText ab1; set SiteIDText ab12; click Command1; field YourSiteID AB12"_s;
         QTest::newRow("a site id typed in the main window is not used")
             << ab12 + u"set YourSiteID ZZ99; click GetReports; opened firefox.exe $portalab12"_s;
-        QTest::newRow("Resend Claims, Yes") << ab12 + u"answer 6; click Command2; "_s + resend
-                + u"; opened firefox.exe $portalab12; log closed; files claimin A.CLM"_s;
-        QTest::newRow("Resend Claims, No") << ab12 + u"answer 7; click Command2; "_s + resend + u"; log open"_s;
+        // What the outbound folder held as the portal opened on it, so that a claim sent twice can be told.
+        QTest::newRow("Resend Claims, Yes") << u"write qrn/claims/A.NS2 abc; "_s + ab12 + u"answer 6; click Command2; "_s + resend
+                + u"; opened firefox.exe $portalab12; log closed; files claimin A.CLM; history Resend Claims opened the portal for site id "
+                  "ab12 on the outbound folder c:\\qrn\\claims\\, which held 1 file; history claims\\A.NS2\t3 bytes\tSHA-256 "
+                  "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\tin the outbound folder as the portal opened"_s;
+        QTest::newRow("Resend Claims, No") << ab12 + u"answer 7; click Command2; "_s + resend + u"; log open; files qrn/log qrnweb.txt"_s;
         QTest::newRow("web site, twice")
             << ab12 + u"click CmdQRNWebSite; click CmdQRNWebSite; opened firefox.exe $web; opened firefox.exe $web; log open"_s;
         QTest::newRow("browser gone") << ab12 + u"remove program files/mozilla firefox/firefox.exe; click GetReports; "
@@ -237,11 +241,27 @@ private slots:
         QTest::newRow("one outbound name, one claim a press")
             << u"setup site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:ECLAIM.*\r\n; claims ECLAIM.001 ECLAIM.002 eclaim; "
                "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim eclaim; files claimin ECLAIM.001 ECLAIM.002; told "_s + kept + u"; "
+               "history \t\tkept as claimsbu\\2026-03-04 09.05.07\\ECLAIM.001\tstays in the claim folder: another claim file; "
                "click SendClaims; opened firefox.exe $portalab12; read qrn/claims/ECLAIM.NS2 claim ECLAIM.002; files claimin ECLAIM.001; told "_s + kept + u"; "
                "click SendClaims; opened firefox.exe $portalab12; files qrn/claims ECLAIM.NS2; read qrn/claims/ECLAIM.NS2 claim ECLAIM.001; "
                "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu 2026-03-04 09.05.07 "
                "2026-03-04 09.05.07 2 2026-03-04 09.05.07 3 ECLAIM.001 ECLAIM.002 eclaim; read \"qrn/claimsbu/2026-03-04 09.05.07/eclaim\" claim eclaim; "
                "files \"qrn/claimsbu/2026-03-04 09.05.07 3\" ECLAIM.001"_s;
+        // A record of an earlier Send Claims that cannot be read is kept and named, and nothing is sent meanwhile.
+        const QString unreadable = u"QRNWeb's record of an earlier Send Claims, c:\\qrn\\log\\sending.txt, cannot be read: "_s;
+        const std::pair<const char *, const char *> journals[] = {
+            {"empty", "write qrn/log/sending.txt \uFEFF; "}, {"garbage", "write qrn/log/sending.txt; "},
+            {"a folder", "mkdir qrn/log/sending.txt; "},
+            {"cut mid-line", "write qrn/log/sending.txt \uFEFF2026-03-04 09:05:07\tC:\\CLAIMIN\\\r\n1011 0 1 2; "},
+            {"an entry that leads out of the claim folder", "write qrn/log/sending.txt \uFEFF2026-03-04 09:05:07\tC:\\CLAIMIN\\\r\n"
+             "1 2 3 4 5\t0000000000000000000000000000000000000000000000000000000000000000\t..\\A.CLM\tclaims\\A.NS2\tA.CLM\r\nend\t1\r\n; "}};
+        for (const auto &[what, journal] : journals) {
+            QTest::addRow("journal %s", what) << QString::fromUtf8(journal) + ab12 + u"told "_s + unreadable + u"; click SendClaims; told "_s
+                    + unreadable + u"; files claimin A.CLM; files qrn/claims ; files qrn/log qrnweb.txt sending.txt"_s;
+        }
+        // Every name whole in the history, whatever its characters.
+        QTest::newRow("a name outside the code page") << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims \u0141\u00D3D\u0179.CLM; "
+               "click SendClaims; opened firefox.exe $portalab12; history \t\u0141\u00D3D\u0179.CLM\t; files claimin "_s;
         // The first start of a new practice, started from another drive: the program's folders on drive
         // C (those there already no error), a fresh log, one box.
         QTest::newRow("first start without setup")

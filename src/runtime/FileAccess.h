@@ -104,10 +104,11 @@ public:
     virtual void removeOdd(const QString &hostFolder) = 0;
     virtual Stamp stamp(const QString &hostPath) = 0;
 
-    // Takes the lock of this lock file, created if need be, for as long as the handle lives; the
-    // system releases it when the process ends, however it ends. Empty, with busy set when another
-    // holds it, or with a reason.
-    virtual std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) = 0;
+    // Takes the lock of this folder against every other run of the program, for as long as the handle
+    // lives; the system releases it when the process ends, however it ends. Nothing a person can remove
+    // meanwhile holds it: on Windows a lock file in the folder kept open without delete sharing, on
+    // Linux the folder itself. Empty, with busy set when another holds it, or with a reason.
+    virtual std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) = 0;
 
     // True when both host paths name one existing file or folder.
     virtual bool sameFile(const QString &a, const QString &b) = 0;

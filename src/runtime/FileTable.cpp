@@ -187,10 +187,22 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
             *error = QStringLiteral("file number %1 is not open for output").arg(number);
         return false;
     }
-    QByteArray bytes = AnsiCodePage::encode(text);
+    QByteArray bytes = e->utf8 ? text.toUtf8() : AnsiCodePage::encode(text);
     bytes.append("\r\n", 2);
     // Each line goes out at once, so a log keeps every line even if the run is cut short.
     return e->file->write(bytes.constData(), bytes.size(), error);
+}
+
+void FileTable::writeUnicode(int number)
+{
+    if (Entry *e = entry(number))
+        e->utf8 = true;
+}
+
+bool FileTable::isUnicode(int number) const
+{
+    const Entry *e = entry(number);
+    return e && (e->utf8 || e->utf16);
 }
 
 bool FileTable::close(int number, QString *error)

@@ -34,6 +34,10 @@ public:
     // Why reading stopped before the end of the file; empty while it has not.
     QString readFailure(int number) const;
     bool writeLine(int number, const QString &text, QString *error);
+    // Lines written from now on are UTF-8, as Notepad's "UTF-8" saves them: every character kept.
+    void writeUnicode(int number);
+    // The file read began with a byte-order mark (so far as it has been read).
+    bool isUnicode(int number) const;
     // Closes the file; a replacing output replaces its target only now, and only whole.
     bool close(int number, QString *error);
     // Closes without replacing the target of a replacing output.

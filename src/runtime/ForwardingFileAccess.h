@@ -25,9 +25,9 @@ public:
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
     void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
-    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override
+    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override
     {
-        return m_real->lock(hostPath, busy, reason);
+        return m_real->lock(hostFolder, busy, reason);
     }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
     void setSteady(bool steady) override { m_real->setSteady(steady); }

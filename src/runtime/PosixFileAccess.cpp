@@ -237,10 +237,10 @@ bool PosixFileAccess::sameFile(const QString &a, const QString &b)
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::shared_ptr<void> PosixFileAccess::lock(const QString &hostPath, bool *busy, QString *reason)
+std::shared_ptr<void> PosixFileAccess::lock(const QString &hostFolder, bool *busy, QString *reason)
 {
     *busy = false;
-    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(hostFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         failErrno(reason);
         return nullptr;

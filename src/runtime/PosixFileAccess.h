@@ -26,7 +26,7 @@ public:
     void removeOdd(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
-    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override;
+    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override;
     void setSteady(bool steady) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/PathMapper.h"
+#include "runtime/Sha256.h"
 #include "runtime/Wildcard.h"
 
 #include <QCoreApplication>
@@ -231,6 +232,29 @@ Runtime::Stamp Runtime::stamp(const QString &path)
     return host.isEmpty() ? Stamp{} : m_access->stamp(host);
 }
 
+QByteArray Runtime::digest(const QString &path, qint64 *size, QString *error)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty()) {
+        failWith(error, notFoundReason());
+        return {};
+    }
+    const std::unique_ptr<HostFile> file = m_access->open(host, FileAccess::Mode::Read, error);
+    if (!file)
+        return {};
+    QByteArray bytes;
+    for (qint64 got = 1; got > 0;) {
+        const qsizetype had = bytes.size();
+        bytes.resize(had + 64 * 1024);
+        got = file->read(bytes.data() + had, 64 * 1024, error);
+        if (got < 0)
+            return {};
+        bytes.resize(had + got);
+    }
+    *size = bytes.size();
+    return Sha256::of(bytes);
+}
+
 bool Runtime::syncToDisk(const QStringList &paths, QString *error)
 {
     QStringList hosts;
@@ -252,11 +276,7 @@ std::shared_ptr<void> Runtime::lock(const QString &path, bool *busy, QString *er
         failWith(error, notFoundReason());
         return nullptr;
     }
-    const bool existed = QFileInfo::exists(host);
-    std::shared_ptr<void> held = m_access->lock(host, busy, error);
-    if (!existed && QFileInfo::exists(host))
-        m_paths->noteCreated(host);
-    return held;
+    return m_access->lock(host, busy, error);
 }
 
 QString Runtime::currentDate() const

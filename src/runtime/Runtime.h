@@ -64,10 +64,12 @@ public:
     // Removes from a folder what cannot be taken as a file (see FileAccess::removeOdd).
     void deleteOdd(const QString &folder);
     Stamp stamp(const QString &path);
+    // The SHA-256 of a plain file's bytes, and how many there are; empty, with the reason, when it cannot be read.
+    QByteArray digest(const QString &path, qint64 *size, QString *error = nullptr);
     // Puts what was written into these folders on disk; false unless the system confirms it.
     bool syncToDisk(const QStringList &paths, QString *error = nullptr);
     bool sameFolder(const QString &a, const QString &b);
-    // The lock of a lock file while the handle lives, against other runs of the program on this
+    // The lock of a folder while the handle lives, against other runs of the program on this
     // computer; empty, with busy set when another run holds it.
     std::shared_ptr<void> lock(const QString &path, bool *busy, QString *error = nullptr);
 
@@ -95,6 +97,9 @@ public:
     // Why reading the file stopped before its end ("the device is not ready"); empty otherwise.
     QString readFailure(int number) const;
     bool writeLine(int number, const QString &text, QString *error = nullptr);
+    // Lines written from now on are UTF-8; a file read began with a byte-order mark.
+    void writeUnicode(int number) { m_files.writeUnicode(number); }
+    bool isUnicode(int number) const { return m_files.isUnicode(number); }
     bool isOpen(int number) const;
     bool closeFile(int number, QString *error = nullptr);
     // Closes without writing: a replacing output leaves its target as it was.

@@ -264,11 +264,12 @@ bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
         && first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
-std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostPath, bool *busy, QString *reason)
+std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostFolder, bool *busy, QString *reason)
 {
     *busy = false;
-    HANDLE handle = CreateFileW(native(hostPath).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+    // Without delete sharing: nobody removes it while it is held.
+    const QString file = hostFolder + (hostFolder.endsWith(u'/') ? QString() : QStringLiteral("/")) + QStringLiteral("qrnweb.lck");
+    HANDLE handle = CreateFileW(native(file).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         failLast(reason);

@@ -21,7 +21,7 @@ public:
     void removeOdd(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
-    std::shared_ptr<void> lock(const QString &hostPath, bool *busy, QString *reason) override;
+    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override;
 
 private:
     bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QCryptographicHash *hash,

@@ -58,6 +58,10 @@ QString ClaimRecord::why() const
         return QStringLiteral("it was not sent; its copy is in the backup folder");
     case Fate::GoneAfterPortal:
         return QStringLiteral("its copy was sent");
+    case Fate::GoneWhenFinished:
+        return QStringLiteral("its copy was sent; it was no longer in the claim folder");
+    case Fate::PortalUnknown:
+        return QStringLiteral("its Send Claims was cut off before QRNWeb knew whether the portal opened") + next;
     }
     return {};
 }

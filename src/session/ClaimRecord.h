@@ -28,6 +28,8 @@ struct ClaimRecord
         NotSent,             // the submission stopped (detail: why)
         GoneBeforePortal,    // removed by another program once copied; its copy was taken back
         GoneAfterPortal,     // removed by another program once its copy was left for the portal
+        GoneWhenFinished,    // sent, and no longer in the claim folder when a cut-off run was finished
+        PortalUnknown,       // its run was cut off before the portal was known to be open: it stays
     };
 
     QString name;
@@ -41,7 +43,9 @@ struct ClaimRecord
     bool going() const { return fate == Fate::Going; }
     bool removedElsewhere() const { return fate == Fate::GoneBeforePortal || fate == Fate::GoneAfterPortal; }
     // Still in the claim folder when the submission ends.
-    bool stays() const { return fate != Fate::Sent && fate != Fate::Voided && !removedElsewhere(); }
+    bool stays() const { return fate != Fate::Sent && fate != Fate::Voided && fate != Fate::GoneWhenFinished && !removedElsewhere(); }
+    // Its copy was left in the outbound folder for a portal that opened.
+    bool wentToPortal() const { return fate == Fate::Sent || fate == Fate::GoneAfterPortal || fate == Fate::GoneWhenFinished; }
     // Why it stays, or what became of it, as the message says it.
     QString why() const;
     // Takes the claim file, at path, out of the claim folder if it is still the very file copied;

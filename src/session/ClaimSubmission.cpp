@@ -48,9 +48,16 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
         refused.compose();
         return refused;
     }
-    // One cut off since start-up, by another run of the program, is finished before anything is touched.
-    if (const QString told = SendHistory::finishCutOff(rt, v.BaseDir); !told.isEmpty())
-        rt.messageBox(told);
+    // One cut off since start-up, by another run of the program, is finished before anything is
+    // touched; while its record cannot be read, nothing is sent.
+    const SendHistory::Finished finished = SendHistory::finishCutOff(rt, v.BaseDir);
+    if (finished.blocked) {
+        refused.reason = finished.message;
+        refused.compose();
+        return refused;
+    }
+    if (!finished.message.isEmpty())
+        rt.messageBox(finished.message);
 
     Submission submission(rt, request(session));
     const SendRequest &r = submission.request();

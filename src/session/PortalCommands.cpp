@@ -2,18 +2,30 @@
 
 #include "runtime/Runtime.h"
 #include "session/Addresses.h"
+#include "session/SendHistory.h"
 #include "session/Session.h"
 #include "session/SessionLog.h"
 #include "session/TextCase.h"
 
 namespace {
 
-void startBrowser(Session &session, const QString &address)
+bool startBrowser(Session &session, const QString &address)
 {
     Runtime &rt = session.runtime();
     QString error;
-    if (!rt.startProgram(session.vars().BrowserPath, address, &error))
-        rt.messageBox(QStringLiteral("The browser %1 could not be started: %2.").arg(session.vars().BrowserPath, error));
+    if (rt.startProgram(session.vars().BrowserPath, address, &error))
+        return true;
+    rt.messageBox(QStringLiteral("The browser %1 could not be started: %2.").arg(session.vars().BrowserPath, error));
+    return false;
+}
+
+// The portal opens on the outbound folder and may upload it: what it held goes into the history.
+void openPortal(Session &session, const QString &command)
+{
+    Runtime &rt = session.runtime();
+    const Uservar &v = session.vars();
+    if (startBrowser(session, PortalAddress + v.SiteId) && !v.BaseDir.isEmpty())
+        SendHistory::portalOnOutbound(rt, v.BaseDir, command, rt.host().now(), v.SiteId);
 }
 
 } // namespace
@@ -28,13 +40,18 @@ QString PortalCommands::unsendableSiteId(Session &session)
 QString PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *held)
 {
     bool busy = false;
-    *held = session.runtime().lock(session.vars().BaseDir + QStringLiteral("qrnweb.lck"), &busy);
+    *held = session.runtime().lock(session.vars().BaseDir, &busy);
     if (!busy)
         return {};
     return QStringLiteral("QRNWeb is already sending claims on this computer; try again when it has finished.");
 }
 
 void PortalCommands::getReports(Session &session)
+{
+    openPortalOn(session, QStringLiteral("Get Reports"));
+}
+
+void PortalCommands::openPortalOn(Session &session, const QString &command)
 {
     // The portal uploads what the outbound folder holds: not while another run fills it.
     std::shared_ptr<void> held;
@@ -45,7 +62,7 @@ void PortalCommands::getReports(Session &session)
         session.runtime().messageBox(refusal);
         return;
     }
-    startBrowser(session, PortalAddress + session.vars().SiteId);
+    openPortal(session, command);
     SessionLog::close(session);
 }
 
@@ -57,7 +74,7 @@ void PortalCommands::resendClaims(Session &session)
         Host::Buttons::YesNo);
     if (answer == Host::Answer::No)
         return;
-    getReports(session);
+    openPortalOn(session, QStringLiteral("Resend Claims"));
 }
 
 void PortalCommands::webSite(Session &session)

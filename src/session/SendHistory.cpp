@@ -1,11 +1,15 @@
 #include "session/SendHistory.h"
 
+#include "runtime/Failure.h"
 #include "runtime/Runtime.h"
 #include "session/MessageList.h"
 
 namespace {
 
 using Fate = ClaimRecord::Fate;
+
+const QString lineEnd = QStringLiteral("\r\n");
+const QChar byteOrderMark(0xFEFF);
 
 QString historyOf(const QString &base)
 {
@@ -22,14 +26,64 @@ QString when(const QDateTime &at)
     return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString line(const SendRequest &request, const ClaimRecord &claim, const QString &state)
+bool isHex(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// A % followed by two hexadecimal digits reads as an escaped character.
+bool readsAsEscape(QStringView text, qsizetype i)
+{
+    return text[i] == u'%' && i + 2 < text.size() && isHex(text[i + 1]) && isHex(text[i + 2]);
+}
+
+// A field as the file holds it: whole on its line, whatever characters the name has.
+QString field(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || readsAsEscape(text, i))
+            out += u'%' + QString::number(c, 16).toUpper().rightJustified(2, u'0');
+        else
+            out += text[i];
+    }
+    return out;
+}
+
+QString unfield(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (readsAsEscape(text, i)) {
+            out += QChar(text.mid(i + 1, 2).toUShort(nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+QString record(const QStringList &fields)
+{
+    QStringList written;
+    for (const QString &f : fields)
+        written << field(f);
+    return written.join(u'\t');
+}
+
+// Only a claim that went to a portal that opened is "sent as" its outbound name.
+QString line(const SendRequest &request, const ClaimRecord &claim, const QString &state, bool toPortal)
 {
     if (claim.outbound.isEmpty() || claim.fate == Fate::Voided || !claim.stamp.exists())
-        return QStringList{when(request.at), claim.name, {}, {}, {}, {}, state}.join(u'\t');
-    return QStringList{when(request.at), claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
-                       QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
-                       QStringLiteral("sent as ") + claim.outbound, QStringLiteral("kept as ") + claim.backup, state}
-        .join(u'\t');
+        return record({when(request.at), claim.name, {}, {}, {}, {}, state});
+    return record({when(request.at), claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
+                   QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
+                   toPortal ? QStringLiteral("sent as ") + claim.outbound : QString(), QStringLiteral("kept as ") + claim.backup,
+                   state});
 }
 
 QString ending(const ClaimRecord &claim)
@@ -37,6 +91,8 @@ QString ending(const ClaimRecord &claim)
     switch (claim.fate) {
     case Fate::Sent:
         return QStringLiteral("sent; taken out of the claim folder");
+    case Fate::GoneWhenFinished:
+        return QStringLiteral("sent; no longer in the claim folder");
     case Fate::Voided:
         return QStringLiteral("voided before its copy; not sent");
     case Fate::GoneBeforePortal:
@@ -47,15 +103,44 @@ QString ending(const ClaimRecord &claim)
     }
 }
 
-// All the lines in one write: one submission's lines stand together, whoever else appends.
-bool append(Runtime &rt, const QString &path, const QStringList &lines, QString *error)
+// The text as lines in UTF-8, in one write: one submission's lines stand together, whoever else
+// appends. Appended, or replacing the file whole.
+bool write(Runtime &rt, const QString &path, bool replace, const QString &text, QString *error)
 {
     const int number = rt.freeFile();
-    const bool ok = rt.openForAppend(number, path, error) && rt.writeLine(number, lines.join(QStringLiteral("\r\n")), error);
-    if (ok)
+    if (!(replace ? rt.openForReplace(number, path, error) : rt.openForAppend(number, path, error)))
+        return false;
+    rt.writeUnicode(number);
+    if (rt.writeLine(number, text, error))
         return rt.closeFile(number, error);
-    rt.closeFile(number);
+    rt.discardFile(number);
     return false;
+}
+
+// The history is UTF-8 with a byte-order mark, as Notepad saves it, so that every name stays as it
+// is and Find finds it. One that an earlier version wrote in the code page is carried over once, whole.
+bool append(Runtime &rt, const QString &path, const QStringList &lines, QString *error)
+{
+    QString text = lines.join(lineEnd);
+    const Runtime::Stamp had = rt.stamp(path);
+    if (had.exists() && had.size > 0) {
+        const int number = rt.freeFile();
+        if (!rt.openForInput(number, path, error))
+            return false;
+        QStringList earlier;
+        QString read;
+        const bool unicode = !rt.atEnd(number) && rt.isUnicode(number);
+        while (!unicode && !rt.atEnd(number) && rt.readLine(number, &read))
+            earlier << read;
+        const QString failed = rt.readFailure(number);
+        rt.closeFile(number);
+        if (!failed.isEmpty())
+            return failWith(error, failed);
+        if (!unicode)
+            return write(rt, path, true, byteOrderMark + (earlier << text).join(lineEnd), error);
+        return write(rt, path, false, text, error);
+    }
+    return write(rt, path, false, byteOrderMark + text, error);
 }
 
 QString stampText(const FileAccess::Stamp &stamp)
@@ -63,46 +148,113 @@ QString stampText(const FileAccess::Stamp &stamp)
     return QStringLiteral("%1 %2 %3 %4 %5").arg(stamp.size).arg(stamp.modified).arg(stamp.volume).arg(stamp.file).arg(stamp.changed);
 }
 
-FileAccess::Stamp stampFrom(const QString &text)
+bool stampFrom(const QString &text, FileAccess::Stamp *stamp)
 {
     const QStringList parts = text.split(u' ');
-    FileAccess::Stamp stamp;
+    bool ok[5] = {};
     if (parts.size() == 5) {
-        stamp = {parts[0].toLongLong(), parts[1].toLongLong(), parts[2].toULongLong(), parts[3].toULongLong(),
-                 parts[4].toLongLong()};
+        *stamp = {parts[0].toLongLong(&ok[0]), parts[1].toLongLong(&ok[1]), parts[2].toULongLong(&ok[2]),
+                  parts[3].toULongLong(&ok[3]), parts[4].toLongLong(&ok[4])};
     }
-    return stamp;
+    return std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }) && stamp->exists();
+}
+
+// A bare file name, as the journal's claims are: nothing that leads out of the claim folder.
+bool isBareName(const QString &name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'\\') && !name.contains(u'/')
+        && !name.contains(u':');
+}
+
+// What a journal says, or why it cannot be read.
+struct Journal
+{
+    QString damage;
+    SendRequest request;
+    QList<ClaimRecord> claims;
+    bool portalOpened = false;
+};
+
+Journal readJournal(Runtime &rt, const QString &baseFolder)
+{
+    Journal journal;
+    journal.request.baseFolder = baseFolder;
+    const int number = rt.freeFile();
+    QStringList lines;
+    if (!rt.openForInput(number, journalOf(baseFolder), &journal.damage))
+        return journal;
+    QString text;
+    while (!rt.atEnd(number) && rt.readLine(number, &text))
+        lines << text;
+    journal.damage = rt.readFailure(number);
+    const bool unicode = rt.isUnicode(number);
+    rt.closeFile(number);
+    if (!journal.damage.isEmpty())
+        return journal;
+    if (lines.isEmpty()) {
+        journal.damage = QStringLiteral("it is empty");
+        return journal;
+    }
+    // Its start, its claims, the count that ends them, and the portal's start if it came.
+    const QStringList head = lines[0].split(u'\t');
+    journal.request.at = QDateTime::fromString(head.value(0), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    journal.request.claimPath = unfield(head.value(1));
+    qsizetype end = 1;
+    while (end < lines.size() && !lines[end].startsWith(QStringLiteral("end\t")))
+        ++end;
+    bool counted = false;
+    const qsizetype count = lines.value(end).mid(4).toLongLong(&counted);
+    const QStringList tail = lines.mid(end + 1);
+    bool whole = unicode && head.size() == 2 && journal.request.at.isValid() && counted && count == end - 1
+        && (tail.isEmpty() || (tail.size() == 1 && tail[0].startsWith(QStringLiteral("portal opened\t"))));
+    for (qsizetype i = 1; whole && i < end; ++i) {
+        const QStringList parts = lines[i].split(u'\t');
+        ClaimRecord claim{unfield(parts.value(2)), unfield(parts.value(3)), unfield(parts.value(4)), {}, Fate::Going, {},
+                          QByteArray::fromHex(parts.value(1).toLatin1())};
+        whole = parts.size() == 5 && stampFrom(parts[0], &claim.stamp) && claim.sha256.size() == 32 && isBareName(claim.name);
+        journal.claims << claim;
+    }
+    journal.portalOpened = tail.size() == 1;
+    if (!whole)
+        journal.damage = QStringLiteral("it is not whole, or not one this version of QRNWeb wrote");
+    return journal;
 }
 
 } // namespace
 
 bool SendHistory::begin(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims, QString *error)
 {
-    QStringList lines{QStringLiteral("%1\tSend Claims from %2%3 for site id %4, format code %5")
-                          .arg(when(request.at), request.claimPath, request.fileSpec, request.siteId, request.format)};
-    QStringList journal{when(request.at), request.claimPath};
+    QStringList lines{record({when(request.at), QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
+                                                     .arg(request.claimPath, request.fileSpec, request.siteId, request.format)})};
+    QStringList journal{record({when(request.at), request.claimPath})};
     for (const ClaimRecord &claim : claims) {
-        lines << line(request, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim));
-        if (claim.going())
-            journal << stampText(claim.stamp) + u'\t' + claim.name + u'\t' + claim.backup;
+        lines << line(request, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
+        if (claim.going()) {
+            journal << record({stampText(claim.stamp), QString::fromLatin1(claim.sha256.toHex()), claim.name, claim.outbound,
+                               claim.backup});
+        }
     }
-    if (!append(rt, historyOf(request.baseFolder), lines, error))
-        return false;
+    journal << record({QStringLiteral("end"), QString::number(journal.size() - 1)});
+    QString why;
+    const QString history = historyOf(request.baseFolder), sending = journalOf(request.baseFolder);
+    if (!append(rt, history, lines, &why))
+        return failWith(error, QStringLiteral("The history %1 could not be written: %2").arg(history, why));
     // The journal is on disk, whole, before the portal opens.
-    const int number = rt.freeFile();
-    const bool ok = rt.openForReplace(number, journalOf(request.baseFolder), error)
-        && rt.writeLine(number, journal.join(QStringLiteral("\r\n")), error);
-    if (ok)
-        return rt.closeFile(number, error);
-    rt.discardFile(number);
-    return false;
+    if (!write(rt, sending, true, byteOrderMark + journal.join(lineEnd), &why))
+        return failWith(error, QStringLiteral("The journal %1 could not be written: %2").arg(sending, why));
+    return true;
+}
+
+bool SendHistory::portalOpened(Runtime &rt, const SendRequest &request, QString *error)
+{
+    return write(rt, journalOf(request.baseFolder), false, record({QStringLiteral("portal opened"), when(rt.host().now())}), error);
 }
 
 void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims)
 {
     QStringList lines;
     for (const ClaimRecord &claim : claims)
-        lines << line(request, claim, ending(claim));
+        lines << line(request, claim, ending(claim), claim.wentToPortal());
     // Only once the removals are on disk and the end is told may the journal go; otherwise the
     // next start finishes it.
     if (rt.syncToDisk({request.claimPath}) && append(rt, historyOf(request.baseFolder), lines, nullptr))
@@ -111,53 +263,84 @@ void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<Claim
 
 bool SendHistory::cutOff(Runtime &rt, const QString &baseFolder)
 {
-    return rt.stamp(journalOf(baseFolder)).exists();
+    const QString journal = journalOf(baseFolder);
+    const Runtime::Stamp stamp = rt.stamp(journal);
+    return stamp.exists() || stamp.unknown || rt.isReadableFolder(journal);
 }
 
-QString SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
+SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
 {
-    const QString journal = journalOf(baseFolder);
     if (!cutOff(rt, baseFolder))
         return {};
-    const int number = rt.freeFile();
-    QStringList lines;
-    QString text;
-    if (rt.openForInput(number, journal)) {
-        while (!rt.atEnd(number) && rt.readLine(number, &text))
-            lines << text;
-        rt.closeFile(number);
+    Journal journal = readJournal(rt, baseFolder);
+    const SendRequest &request = journal.request;
+    const QString name = journalOf(baseFolder);
+    // Taken for no journal, it would be replaced, and the claims it names could go twice or never.
+    if (!journal.damage.isEmpty()) {
+        return {QStringLiteral("QRNWeb's record of an earlier Send Claims, %1, cannot be read: %2. It is left as it is, and no "
+                               "claim file is sent or taken out of the claim folder while it is there. Compare the claim folder "
+                               "with the history %3 and the backups in %4claimsbu\\, remove from the claim folder the claim "
+                               "files that were uploaded in the portal, then move %1 out of the folder %4log\\ and press Send "
+                               "Claims again.")
+                    .arg(name, journal.damage, historyOf(baseFolder), baseFolder),
+                true};
     }
-    if (lines.size() < 2)
-        return {};
-    SendRequest request;
-    request.baseFolder = baseFolder;
-    request.at = QDateTime::fromString(lines[0], QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    request.claimPath = lines[1];
-    QList<ClaimRecord> claims;
+    const QString at = request.at.toString(QStringLiteral("MM-dd-yyyy")), time = request.at.toString(QStringLiteral("HH:mm:ss"));
+    // Cut off before the browser's start was on disk: whether a portal opened cannot be known, and
+    // a claim taken out unsent would be gone from the practice's sight. They stay, and go again.
+    if (!journal.portalOpened) {
+        for (ClaimRecord &claim : journal.claims) {
+            claim.fate = Fate::PortalUnknown;
+            rt.deleteFile(claim.outbound);
+        }
+        end(rt, request, journal.claims);
+        return {QStringLiteral("The Send Claims of %1 at %2 was cut off before QRNWeb knew whether the portal opened. Its claim "
+                               "files were left in the claim folder and go with the next Send Claims; if they were uploaded "
+                               "in the portal already, remove them from the claim folder first, or they will be sent twice.")
+                    .arg(at, time)};
+    }
     QStringList stayed;
     QString kept;
     bool removedNow = false;
-    for (const QString &entry : lines.mid(2)) {
-        const QStringList parts = entry.split(u'\t');
-        ClaimRecord claim{parts.value(1), QStringLiteral("-"), parts.value(2), stampFrom(parts.value(0)), Fate::Going, {}, {}};
+    for (ClaimRecord &claim : journal.claims) {
         kept = claim.backup.left(claim.backup.lastIndexOf(u'\\') + 1);
         claim.takeOut(rt, request.claim(claim.name));
         removedNow = removedNow || claim.fate == Fate::Sent;
-        if (claim.fate == Fate::GoneAfterPortal)   // most likely by the run that was cut off
-            claim.fate = Fate::Sent;
+        // Most likely by the run that was cut off; which program took it cannot be known.
+        if (claim.fate == Fate::GoneAfterPortal)
+            claim.fate = Fate::GoneWhenFinished;
         if (claim.stays())
             stayed << QStringLiteral("%1 (%2)").arg(claim.name, claim.why());
-        claims << claim;
     }
-    end(rt, request, claims);
+    end(rt, request, journal.claims);
     // Cut off after its removals, only its history was left to complete.
     if (!removedNow && stayed.isEmpty())
         return {};
     QString message = QStringLiteral("The Send Claims of %1 at %2 was cut off after the portal opened. Its claim files are "
                                      "out of the claim folder now; their copies are in %3claims\\ and %4%5.")
-                          .arg(request.at.toString(QStringLiteral("MM-dd-yyyy")), request.at.toString(QStringLiteral("HH:mm:ss")),
-                               baseFolder, baseFolder, kept);
+                          .arg(at, time, baseFolder, baseFolder, kept);
     if (!stayed.isEmpty())
         message += QStringLiteral("\n\nThese claim files stayed in the claim folder:\n") + MessageList::shortened(stayed, nullptr);
-    return message;
+    return {message};
+}
+
+void SendHistory::portalOnOutbound(Runtime &rt, const QString &baseFolder, const QString &command, const QDateTime &at,
+                                   const QString &siteId)
+{
+    const QString outbound = SendRequest().outboundFolder;
+    const QStringList names = rt.findAll(baseFolder + outbound + QStringLiteral("*.*"));
+    const QString held = names.isEmpty() ? QStringLiteral("nothing")
+        : names.size() == 1              ? QStringLiteral("1 file")
+                                         : QStringLiteral("%1 files").arg(names.size());
+    QStringList lines{record({when(at), QStringLiteral("%1 opened the portal for site id %2 on the outbound folder %3%4, which held %5")
+                                            .arg(command, siteId, baseFolder, outbound, held)})};
+    for (const QString &name : names) {
+        qint64 size = 0;
+        QString why;
+        const QByteArray sha = rt.digest(baseFolder + outbound + name, &size, &why);
+        lines << record({when(at), outbound + name, sha.isEmpty() ? QString() : QStringLiteral("%1 bytes").arg(size),
+                         sha.isEmpty() ? QStringLiteral("unreadable: ") + why : QStringLiteral("SHA-256 ") + QString::fromLatin1(sha.toHex()),
+                         QStringLiteral("in the outbound folder as the portal opened")});
+    }
+    append(rt, historyOf(baseFolder), lines, nullptr);
 }

@@ -66,7 +66,7 @@ void Startup::finishCutOff(Session &session)
     std::shared_ptr<void> held;
     if (!SendHistory::cutOff(session.runtime(), session.vars().BaseDir) || !PortalCommands::holdBaseFolder(session, &held).isEmpty())
         return;
-    if (const QString told = SendHistory::finishCutOff(session.runtime(), session.vars().BaseDir); !told.isEmpty())
+    if (const QString told = SendHistory::finishCutOff(session.runtime(), session.vars().BaseDir).message; !told.isEmpty())
         session.runtime().messageBox(told);
 }
 

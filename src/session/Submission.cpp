@@ -98,16 +98,17 @@ bool Submission::emptyOutboundFolder()
 bool Submission::openPortal()
 {
     QString error;
-    const QString history = m_request.baseFolder + QStringLiteral("log\\history.txt");
     // Told before they go: a history begun and then stopped ends each of its lines all the same.
     for (qsizetype i = 0; i < claims().size(); ++i) {
         if (claims()[i].going())
             m_toPortal << i;
     }
     if (!SendHistory::begin(m_rt, m_request, claims(), &error))
-        return notSent(QStringLiteral("The history %1 could not be written: %2.").arg(history, error));
+        return notSent(error + u'.');
     if (m_rt.startProgram(m_request.browser, m_request.portalAddress + m_request.siteId, &error)) {
         m_outcome.end = SendOutcome::End::PortalOpened;
+        // Without it on disk, a run cut off from here leaves its claims where they are.
+        SendHistory::portalOpened(m_rt, m_request);
         return true;
     }
     return notSent(QStringLiteral("The browser %1 could not be started: %2.").arg(m_request.browser, error));
