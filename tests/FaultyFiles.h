@@ -13,7 +13,8 @@
 class FaultyFiles : public ForwardingFileAccess
 {
 public:
-    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name };   // Name: a folder made, a link, a move
+    // Name: a folder made and a move; Link: a second name, which some file systems (FAT, shares) refuse.
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name, Link };
 
     struct Fault
     {
@@ -53,7 +54,7 @@ public:
         return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : asItWas(real().stamp(hostPath));
     }
     bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
-    bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().link(from, to, reason); }
+    bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Link, to, reason) && real().link(from, to, reason); }
     bool rename(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().rename(from, to, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override
     {

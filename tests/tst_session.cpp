@@ -247,6 +247,27 @@ private slots:
                "files claimin ; click SendClaims; told No Claims Found to Send; files qrn/claimsbu 2026-03-04 09.05.07 "
                "2026-03-04 09.05.07 2 2026-03-04 09.05.07 3 ECLAIM.001 ECLAIM.002 eclaim; read \"qrn/claimsbu/2026-03-04 09.05.07/eclaim\" claim eclaim; "
                "files \"qrn/claimsbu/2026-03-04 09.05.07 3\" ECLAIM.001"_s;
+        // The newest copy of each name beside the kept ones, whatever the file system, and no claim
+        // name that keeps another from going.
+        const QString practice3 = u"setup "_s + QString::fromLatin1(Rig::practice) + u"; "_s, opened = u"; opened firefox.exe $portalab12; "_s;
+        QTest::newRow("three days of one name without links")
+            << practice3 + u"claims HWEBILL.DAT; nolinks; click SendClaims"_s + opened + u"write claimin/HWEBILL.DAT day 2; click SendClaims"_s
+                + opened + u"write claimin/HWEBILL.DAT day 3; click SendClaims"_s + opened + u"files claimin ; files qrn/claimsbu "
+                "2026-03-04 09.05.07 2026-03-04 09.05.07 2 2026-03-04 09.05.07 3 HWEBILL.DAT; read qrn/claimsbu/HWEBILL.DAT day 3; "
+                "read \"qrn/claimsbu/2026-03-04 09.05.07 2/HWEBILL.DAT\" day 2; history HWEBILL.DAT\t5 bytes"_s;
+        QTest::newRow("a base folder copied from another computer")
+            << practice3 + u"write \"qrn/claimsbu/2026-03-01 08.00.00/A.001\" old; write qrn/claimsbu/A.001 old; claims A.001; click SendClaims"_s
+                + opened + u"files qrn/claimsbu 2026-03-01 08.00.00 2026-03-04 09.05.07 A.001; read qrn/claimsbu/A.001 claim A.001"_s;
+        QTest::newRow("a claim named like the folder for earlier copies")
+            << practice3 + u"claims earlier; click SendClaims"_s + opened + u"write qrn/claimsbu/B.001 old; claims B.001; click SendClaims"_s
+                + opened + u"files qrn/claimsbu 2026-03-04 09.05.07 2026-03-04 09.05.07 2 B.001 earlier; read qrn/claimsbu/earlier/B.001 old; "
+                "files claimin "_s;
+        QTest::newRow("the folder for earlier copies taken by a file")
+            << practice3 + u"write qrn/claimsbu/earlier old claim; write qrn/claimsbu/B.001 old; claims B.001; click SendClaims"_s + opened
+                + u"files claimin ; read qrn/claimsbu/B.001 old; read qrn/claimsbu/earlier old claim"_s;
+        QTest::newRow("a claim named like its submission's folder")
+            << practice3 + u"write \"claimin/2026-03-04 09.05.07\" claim; click SendClaims"_s + opened + u"files claimin ; files qrn/claimsbu "
+                "2026-03-04 09.05.07; files \"qrn/claimsbu/2026-03-04 09.05.07\" 2026-03-04 09.05.07"_s;
         // A record of an earlier Send Claims that cannot be read is kept and named, and nothing is sent meanwhile.
         const QString unreadable = u"QRNWeb's record of an earlier Send Claims, c:\\qrn\\log\\sending.txt, cannot be read: "_s;
         const std::pair<const char *, const char *> journals[] = {

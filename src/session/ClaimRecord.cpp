@@ -40,8 +40,6 @@ QString ClaimRecord::why() const
         return QStringLiteral("its name is too long to be sent");
     case Fate::BackupTaken:
         return QStringLiteral("another claim file of the same name took its backup copy");
-    case Fate::BackupNotKept:
-        return QStringLiteral("its backup copy could not be kept: %1").arg(detail);
     case Fate::BackupNotWhole:
         return QStringLiteral("its backup copy is no longer whole");
     case Fate::OutboundTaken:

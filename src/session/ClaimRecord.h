@@ -20,7 +20,6 @@ struct ClaimRecord
         NameTooLong,
         BackupTaken,         // another claim of the same name took its backup
         BackupNotWhole,
-        BackupNotKept,       // its backup could not also be the newest of its name (detail: why)
         OutboundTaken,       // another claim took its outbound name
         ChangedWhileSent,
         NotRemovable,        // detail: the error

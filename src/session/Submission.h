@@ -34,7 +34,9 @@ private:
     bool checkFolders();
     bool emptyOutboundFolder();
     bool copyOne(qsizetype index);
-    void keepNewest(ClaimRecord &claim);
+    void keepNewest(const ClaimRecord &claim);
+    bool isLatestKeptCopy(const QString &name, const QString &file);
+    bool setAside(const QString &file, const QString &name);
     // The history's end of the claims it told the portal would get.
     void tellTheEnd();
     bool flush();
@@ -48,6 +50,7 @@ private:
     const SendRequest m_request;
     SendOutcome m_outcome;
     QString m_kept;                           // this submission's backup folder
+    QStringList m_earlierKept;                // the earlier submissions' backup folders, newest first, once needed
     QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds

@@ -2,9 +2,28 @@
 // checked before the portal opens.
 #include "session/Submission.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace {
 
 using Fate = ClaimRecord::Fate;
+
+const QString earlierFolder = QStringLiteral("earlier");
+
+// A backup folder of a submission, named by when it began, and its number within that second.
+const QRegularExpression &keptFolderName()
+{
+    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d)(?: (\\d+))?$"));
+    return name;
+}
+
+// The program's own names in the backup folder: a claim of such a name keeps no newest copy there.
+bool isOwnBackupName(const QString &name)
+{
+    return name.compare(earlierFolder, Qt::CaseInsensitive) == 0 || keptFolderName().match(name).hasMatch();
+}
 
 } // namespace
 
@@ -31,35 +50,64 @@ bool Submission::copy()
     return flush() && keepWhatChanged();
 }
 
-// The claim's kept copy becomes the newest of its name as well. An earlier newest that is no kept
-// copy (made before backups were kept) is kept aside first: no backup is ever replaced.
-void Submission::keepNewest(ClaimRecord &claim)
+// The claim's kept copy becomes the newest of its name as well: a second name of it, or a copy of it
+// where the file system has no links. What is there under that name goes only when it is a second
+// name or a copy of an earlier kept copy; an only copy (made before backups were kept) is set aside
+// first. No backup is ever replaced, and the claim goes even when no newest name could be made: its
+// kept copy is its backup.
+void Submission::keepNewest(const ClaimRecord &claim)
 {
-    const QString newest = m_request.newestBackupOf(claim.name);
-    QString error;
-    if (m_rt.linkFile(claim.backup, newest, &error))
+    if (isOwnBackupName(claim.name))
         return;
-    if (const Runtime::Stamp earlier = m_rt.stamp(newest); earlier.exists()) {
-        bool moved = earlier.links > 1 && m_rt.deleteFile(newest, &error);   // a second name of a kept copy
-        if (earlier.links <= 1) {
-            const QString aside = m_request.backupFolder + QStringLiteral("earlier\\");
-            m_rt.makeFolder(aside);
-            for (int n = 1; !moved && n < 100; ++n)
-                moved = m_rt.renameFile(newest, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + claim.name, &error);
-        }
-        if (!moved) {
-            claim.fate = Fate::BackupNotKept;
-            claim.detail = error;
-            return;
-        }
-        if (m_rt.linkFile(claim.backup, newest, &error))
+    const QString newest = m_request.newestBackupOf(claim.name);
+    if (m_rt.linkFile(claim.backup, newest))
+        return;
+    const Runtime::Stamp there = m_rt.stamp(newest);
+    if (there.unknown || (!there.exists() && m_rt.isReadableFolder(newest)))
+        return;
+    if (there.exists()) {
+        const bool copy = there.links > 1 || isLatestKeptCopy(claim.name, newest);
+        if (!(copy ? m_rt.deleteFile(newest) : setAside(newest, claim.name)) || m_rt.linkFile(claim.backup, newest))
             return;
     }
-    // A file system without links: a copy of its own, never over a file that is there.
-    if (!m_rt.stamp(newest).exists() && m_rt.copyFile(claim.backup, {newest}, &error))
-        return;
-    claim.fate = Fate::BackupNotKept;
-    claim.detail = error;
+    m_rt.copyFile(claim.backup, {newest});
+}
+
+// Whether a file holds what the latest earlier kept copy of this name holds.
+bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
+{
+    if (m_earlierKept.isEmpty()) {
+        const auto key = [](const QString &folder) {
+            const QRegularExpressionMatch m = keptFolderName().match(folder);
+            return std::pair(m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
+        };
+        const QString own = m_kept.mid(m_request.backupFolder.size()).chopped(1);
+        for (const QString &folder : m_rt.subfolders(m_request.backupFolder)) {
+            if (folder != own && keptFolderName().match(folder).hasMatch())
+                m_earlierKept << folder;
+        }
+        std::sort(m_earlierKept.begin(), m_earlierKept.end(), [&](const QString &a, const QString &b) { return key(a) > key(b); });
+    }
+    for (const QString &folder : std::as_const(m_earlierKept)) {
+        const QString kept = m_request.backupFolder + folder + u'\\' + name;
+        if (m_rt.stamp(kept).exists()) {
+            qint64 size = 0, keptSize = 0;
+            const QByteArray digest = m_rt.digest(file, &size);
+            return !digest.isEmpty() && digest == m_rt.digest(kept, &keptSize) && size == keptSize;
+        }
+    }
+    return false;
+}
+
+bool Submission::setAside(const QString &file, const QString &name)
+{
+    const QString aside = m_request.backupFolder + earlierFolder + u'\\';
+    m_rt.makeFolder(aside);
+    for (int n = 1; n < 100; ++n) {
+        if (m_rt.renameFile(file, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + name))
+            return true;
+    }
+    return false;
 }
 
 // A copy counts only when the target holds every byte the claim file had when it was opened.
