@@ -14,7 +14,7 @@ class FaultyFiles : public ForwardingFileAccess
 {
 public:
     // Name: a folder made and a move; Link: a second name, which some file systems (FAT, shares) refuse.
-    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name, Link };
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name, Link, List };
 
     struct Fault
     {
@@ -52,6 +52,12 @@ public:
         Stamp unknown;
         unknown.unknown = true;
         return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : asItWas(real().stamp(hostPath));
+    }
+    // A folder that cannot be read, as a share that is down answers.
+    Listing list(const QString &hostFolder) override
+    {
+        Listing unreadable;
+        return faultFor(Op::List, hostFolder, &unreadable.failure) ? unreadable : real().list(hostFolder);
     }
     bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
     bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Link, to, reason) && real().link(from, to, reason); }

@@ -154,6 +154,8 @@ void Rig::play(const QString &script)
         } else if (verb == u"drive") {   // the drive the program is started from
             addDrive(rest, rest.left(1) + u"_drive"_s);
             QVERIFY(runtime->changeDrive(rest) && runtime->currentFolder().startsWith(rest));
+        } else if (verb == u"unlistable") {   // the folder cannot be read, as a share that is down
+            disk->fail(FaultyFiles::Op::List, rest);
         } else if (verb == u"nolinks") {   // the drives' file system refuses a second name for a file
             disk->fail(FaultyFiles::Op::Link, {});
         } else if (verb == u"remove") {

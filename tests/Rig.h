@@ -92,7 +92,7 @@ public:
     //   claims NAMES, write PATH [TEXT], mkdir PATH, link PATH NAME, entry PATH KIND (as makeEntry makes
     //   it), drive D: (the drive it is started from).
     // - What a person or the machine does: click, type, set, key, pick, close, answer, remove, restart,
-    //   nolinks (the file system refuses links from now on).
+    //   nolinks (the file system refuses links from now on), unlistable PATH (a folder cannot be read).
     // - What is then seen: told or asked (the next box, OK or Yes/No, begins so), opened (the next
     //   browser start: program and argument), files (a folder's entries), read, history (a line of it
     //   holds the words), field, shown, hidden, log open|closed, run ended|going.

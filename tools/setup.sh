@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for QRNWeb, builds it, and then starts it ("run") or tests it ("test":
-# the whole suite, once as built, once under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# once built for Windows and run under Wine).
+# the whole suite, once as built, once under AddressSanitizer and UndefinedBehaviorSanitizer, a
+# short fuzzing run built with clang, and the suite built for Windows and run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
@@ -26,6 +26,8 @@ test)
     cmake --build build-sanitize -j"$(nproc)"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure
+    # A short fuzzing run of each target, so that neither the clang build nor the targets break unseen.
+    bash tools/fuzz.sh 20
     bash tools/windows/test.sh
     bash tools/windows/check-installed.sh
     bash tools/check-package.sh

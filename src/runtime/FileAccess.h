@@ -76,6 +76,7 @@ public:
     {
         QStringList files;   // plain files, in name order, each a name the runtime can address
         QList<Odd> odd;      // in name order
+        QString failure;     // why the folder could not be read (a missing folder is empty); then the rest is not whole
     };
 
     virtual ~FileAccess() = default;

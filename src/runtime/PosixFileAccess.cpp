@@ -134,10 +134,21 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
 {
     Listing result;
     DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
-    if (!folder)
+    if (!folder) {
+        // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
+        if (errno != ENOENT && errno != ENOTDIR)
+            failErrno(&result.failure);
         return result;
+    }
     const int fd = ::dirfd(folder);
-    while (const dirent *entry = ::readdir(folder)) {
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(folder);
+        if (!entry) {
+            if (errno != 0)
+                failErrno(&result.failure);
+            break;
+        }
         const QByteArray raw(entry->d_name);
         if (raw == "." || raw == "..")
             continue;

@@ -93,7 +93,7 @@ bool Runtime::makeFolder(const QString &path, QString *error)
     return true;
 }
 
-QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd)
+QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *failure)
 {
     // A pattern that ends in a separator names no file; one whose folder holds wildcards names
     // no folder that can be listed.
@@ -111,6 +111,8 @@ QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd)
     if (folder.isEmpty())
         return {};
     const FileAccess::Listing listing = m_access->list(folder);
+    if (failure)
+        *failure = listing.failure;
     QStringList result;
     for (const QString &entry : listing.files) {
         if (Wildcard::matches(namePattern, entry))

@@ -43,7 +43,8 @@ public:
 
     // Plain files matching a path whose last name may hold wildcards, as bare names, in name
     // order; odd, when given, receives the matching entries that cannot be taken as files.
-    QStringList findAll(const QString &pattern, QList<Odd> *odd = nullptr);
+    // failure, when given, receives why the folder could not be read.
+    QStringList findAll(const QString &pattern, QList<Odd> *odd = nullptr, QString *failure = nullptr);
     // The first match (empty when none), then the next of the same enumeration.
     QString findFirst(const QString &pattern);
     QString findNext();

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include <cpuid.h>
 #include <immintrin.h>
 
 namespace {
@@ -70,9 +71,19 @@ QByteArray digestOf(QByteArrayView bytes)
     return digest;
 }
 
+// Asked of the processor itself: every compiler has cpuid.h, not every one knows "sha" as a feature name.
+bool hasShaInstructions()
+{
+    unsigned int a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSE4_1) || !(c & bit_SSSE3))
+        return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & (1u << 29));
+}
+
 } // namespace
 
 QByteArray Sha256::of(QByteArrayView bytes)
 {
-    return __builtin_cpu_supports("sha") ? digestOf(bytes) : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    static const bool sha = hasShaInstructions();
+    return sha ? digestOf(bytes) : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }

@@ -208,8 +208,13 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
     WIN32_FIND_DATAW found {};
     HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    if (search == INVALID_HANDLE_VALUE) {
+        // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            failLast(&result.failure);
         return result;
+    }
     do {
         // Folders are not files; hidden and system files are not claim files.
         const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -221,6 +226,8 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
         else
             result.files << name;
     } while (FindNextFileW(search, &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        failLast(&result.failure);
     FindClose(search);
     std::sort(result.files.begin(), result.files.end());
     std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });

@@ -302,7 +302,10 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &base
     QStringList stayed;
     QString kept;
     bool removedNow = false;
-    for (ClaimRecord &claim : journal.claims) {
+    for (qsizetype i = 0; i < journal.claims.size(); ++i) {
+        ClaimRecord &claim = journal.claims[i];
+        rt.progress(QStringLiteral("Finishing the Send Claims of %1 at %2: claim %3 of %4").arg(at, time).arg(i + 1).arg(journal.claims.size()),
+                    i, journal.claims.size());
         kept = claim.backup.left(claim.backup.lastIndexOf(u'\\') + 1);
         claim.takeOut(rt, request.claim(claim.name));
         removedNow = removedNow || claim.fate == Fate::Sent;
@@ -312,6 +315,7 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &base
         if (claim.stays())
             stayed << QStringLiteral("%1 (%2)").arg(claim.name, claim.why());
     }
+    rt.progress({}, 0, 0);
     end(rt, request, journal.claims);
     // Cut off after its removals, only its history was left to complete.
     if (!removedNow && stayed.isEmpty())

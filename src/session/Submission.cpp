@@ -29,7 +29,11 @@ bool Submission::prepare()
                                                   .arg(r.fileSpec));
     }
     QList<Runtime::Odd> odd;
-    const QStringList names = m_rt.findAll(r.claim(r.fileSpec), &odd);
+    QString unreadable;
+    m_rt.progress(QStringLiteral("Reading the claim folder"), 0, 1);
+    const QStringList names = m_rt.findAll(r.claim(r.fileSpec), &odd, &unreadable);
+    if (!unreadable.isEmpty())
+        return notSent(QStringLiteral("The claim folder %1 could not be read: %2.").arg(r.claimPath, unreadable));
     for (const QString &name : names)
         claims().append({name, r.outboundOf(name), {}, {}, Fate::Going, {}, {}});
     for (const Runtime::Odd &entry : std::as_const(odd))
@@ -43,6 +47,7 @@ bool Submission::prepare()
         }
         return end(SendOutcome::End::NoClaims);
     }
+    m_rt.progress(QStringLiteral("Emptying the outbound folder"), 0, 1);
     return checkFolders() && emptyOutboundFolder();
 }
 

@@ -86,10 +86,15 @@ void DesktopHost::progress(const QString &text, qint64 done, qint64 total)
         m_workStarted = {};
         return;
     }
+    const QDateTime at = now();
     if (!m_workStarted.isValid())
-        m_workStarted = now();
-    if (!m_progress && m_workStarted.msecsTo(now()) < 1000)
+        m_workStarted = at;
+    if (!m_progress && m_workStarted.msecsTo(at) < 1000)
         return;
+    // For a person's eyes: a few times a second is enough, and drawing costs more than a claim's copy.
+    if (m_progress && qAbs(m_shownAt.msecsTo(at)) < 200)
+        return;
+    m_shownAt = at;
     if (!m_progress) {
         m_progress = std::make_unique<QProgressDialog>();
         m_progress->setObjectName(QStringLiteral("Progress"));

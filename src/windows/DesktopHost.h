@@ -30,5 +30,6 @@ protected:
 
 private:
     QDateTime m_workStarted;
+    QDateTime m_shownAt;   // when the progress window was last drawn
     std::unique_ptr<QProgressDialog> m_progress;
 };
