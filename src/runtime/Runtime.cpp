@@ -39,6 +39,7 @@ QString Runtime::hostPath(const DosPaths::Path &path)
 
 QString Runtime::hostPath(const QString &path)
 {
+    stillWorking();
     if (!m_steady)
         return hostPath(m_dos.parse(path));
     // Work on thousands of files names each of them several times.
@@ -111,6 +112,7 @@ QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *f
     if (folder.isEmpty())
         return {};
     const FileAccess::Listing listing = m_access->list(folder);
+    stillWorking();
     if (failure)
         *failure = listing.failure;
     QStringList result;

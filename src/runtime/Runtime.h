@@ -111,7 +111,13 @@ public:
     QString currentTime() const;
 
     bool startProgram(const QString &program, const QString &argument, QString *error = nullptr);
-    void progress(const QString &text, qint64 done, qint64 total) { m_host.progress(text, done, total); }
+    // How far the work the person waits for has come; each question to the disk meanwhile tells the
+    // host again, so that a slow disk shows the work within a second, not only at the next step.
+    void progress(const QString &text, qint64 done, qint64 total)
+    {
+        m_step = {text, done, total};
+        m_host.progress(text, done, total);
+    }
     Host::Answer messageBox(const QString &text, Host::Buttons buttons = Host::Buttons::Ok,
                             const QString &details = {});
 
@@ -134,4 +140,14 @@ private:
     bool m_ended = false;
     bool m_steady = false;
     QHash<QString, QString> m_resolved;   // while steady: path as given -> host path
+    struct Step
+    {
+        QString text;
+        qint64 done = 0, total = 0;
+    } m_step;   // the work under way, if any
+    void stillWorking()
+    {
+        if (m_step.done < m_step.total)
+            m_host.progress(m_step.text, m_step.done, m_step.total);
+    }
 };

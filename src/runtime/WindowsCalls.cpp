@@ -61,7 +61,17 @@ HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition, DWOR
     return CreateFileW(native(hostPath).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-FileAccess::Stamp stampOf(HANDLE handle)
+DWORD volumeOf(const QString &hostPath)
+{
+    const std::wstring path = native(hostPath);
+    std::wstring root(path.size() + 2, L'\0');
+    DWORD serial = 0;
+    if (GetVolumePathNameW(path.c_str(), root.data(), DWORD(root.size())))
+        GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
+    return serial;
+}
+
+FileAccess::Stamp stampOf(HANDLE handle, DWORD volume)
 {
     BY_HANDLE_FILE_INFORMATION info {};
     FILE_BASIC_INFO basic {};
@@ -70,7 +80,7 @@ FileAccess::Stamp stampOf(HANDLE handle)
         return {};
     return {qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
             qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
-            info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart, false,
+            volume, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart, false,
             quint32(info.nNumberOfLinks)};
 }
 

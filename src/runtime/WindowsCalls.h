@@ -18,8 +18,12 @@ std::wstring native(const QString &hostPath);
 // Why a name a folder lists cannot be sent as a claim: Win32 would open a device or another name.
 QString unsendable(const QString &name);
 HANDLE openHandle(const QString &hostPath, DWORD access, DWORD disposition, DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);
-// The stamp of an open file; empty when the system cannot tell it.
-FileAccess::Stamp stampOf(HANDLE handle);
+// The serial number of the volume a path lies on, as its drive or mounted folder names it: one volume
+// has one serial, whichever drive letter reaches it (Wine answers an open file with the serial of any
+// drive on its Unix device, which differs from one call to the next). 0 when it cannot be told.
+DWORD volumeOf(const QString &hostPath);
+// The stamp of an open file on the volume of that serial; empty when the system cannot tell it.
+FileAccess::Stamp stampOf(HANDLE handle, DWORD volume);
 // A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access = GENERIC_READ,
                  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);

@@ -115,7 +115,8 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
                                                       : Copy::Cause::Disk;
         return false;
     }
-    result->source = stampOf(input);
+    const DWORD volume = volumeOf(from);
+    result->source = stampOf(input, volume);
     bool ok = true;
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (qsizetype i = 0; ok && i < to.size(); ++i) {
@@ -127,7 +128,7 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
     }
     if (ok)
         result->sha256 = hash.result();
-    result->after = stampOf(input);
+    result->after = stampOf(input, volume);
     CloseHandle(input);
     return ok;
 }
@@ -240,6 +241,15 @@ void WindowsFileAccess::removeOdd(const QString &hostFolder)
         DeleteFileW(native(hostFolder + u'/' + entry.shown).c_str());
 }
 
+DWORD WindowsFileAccess::volumeOf(const QString &hostPath)
+{
+    const QString folder = hostPath.left(hostPath.lastIndexOf(u'/') + 1);
+    auto known = m_volumes.constFind(folder);
+    if (known == m_volumes.cend())
+        known = m_volumes.insert(folder, WindowsCalls::volumeOf(folder));
+    return *known;
+}
+
 FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
 {
     HANDLE handle = CreateFileW(native(hostPath).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -250,7 +260,7 @@ FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
         unknown.unknown = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
         return unknown;
     }
-    const Stamp stamp = stampOf(handle);
+    const Stamp stamp = stampOf(handle, volumeOf(hostPath));
     CloseHandle(handle);
     return stamp;
 }

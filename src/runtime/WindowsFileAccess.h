@@ -2,6 +2,8 @@
 
 #include "runtime/FileAccess.h"
 
+#include <QHash>
+
 #include <windows.h>
 
 class QCryptographicHash;
@@ -22,10 +24,15 @@ public:
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override;
+    void setSteady(bool) override { m_volumes.clear(); }
 
 private:
     bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QCryptographicHash *hash,
                 QString *reason);
 
+    // The volume of a file's folder, looked up once a submission.
+    DWORD volumeOf(const QString &hostPath);
+
     QStringList m_written;   // copies made since the last flush
+    QHash<QString, DWORD> m_volumes;
 };
