@@ -4,6 +4,8 @@
 #include "runtime/Runtime.h"
 #include "session/MessageList.h"
 
+#include <algorithm>
+
 namespace {
 
 using Fate = ClaimRecord::Fate;
