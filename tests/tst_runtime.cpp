@@ -136,6 +136,7 @@ private slots:
         qputenv("PATH", rig.dir.filePath(u"bin"_s).toLocal8Bit());
         QCOMPARE(rig.restart(), !onPath.isEmpty());
         qputenv("PATH", oldPath);
+        QCOMPARE(rig.host->messages.contains(u"Browser not found, Call QRN"_s), onPath.isEmpty());
 
         Runtime &rt = *rig.runtime;
         QCOMPARE(QFileInfo(rig.driveFolder + u"/c:"_s).symLinkTarget(), rig.dir.filePath(u"drive_c"_s));
