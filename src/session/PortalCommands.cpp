@@ -19,13 +19,24 @@ bool startBrowser(Session &session, const QString &address)
     return false;
 }
 
-// The portal opens on the outbound folder and may upload it: what it held goes into the history.
-void openPortal(Session &session, const QString &command)
+// Get Reports, and Resend Claims once confirmed. The portal opens on the outbound folder and may
+// upload it: what it held goes into the history under the command's name.
+void openPortalOn(Session &session, const QString &command)
 {
+    // The portal uploads what the outbound folder holds: not while another run fills it.
+    std::shared_ptr<void> held;
+    QString refusal = PortalCommands::holdBaseFolder(session, &held);
+    if (refusal.isEmpty())
+        refusal = PortalCommands::unsendableSiteId(session);
     Runtime &rt = session.runtime();
+    if (!refusal.isEmpty()) {
+        rt.messageBox(refusal);
+        return;
+    }
     const Uservar &v = session.vars();
-    if (startBrowser(session, PortalAddress + v.SiteId) && !v.BaseDir.isEmpty())
+    if (startBrowser(session, PortalAddress + v.SiteId))
         SendHistory::portalOnOutbound(rt, v.BaseDir, command, rt.host().now(), v.SiteId);
+    SessionLog::close(session);
 }
 
 } // namespace
@@ -49,21 +60,6 @@ QString PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *
 void PortalCommands::getReports(Session &session)
 {
     openPortalOn(session, QStringLiteral("Get Reports"));
-}
-
-void PortalCommands::openPortalOn(Session &session, const QString &command)
-{
-    // The portal uploads what the outbound folder holds: not while another run fills it.
-    std::shared_ptr<void> held;
-    QString refusal = holdBaseFolder(session, &held);
-    if (refusal.isEmpty())
-        refusal = unsendableSiteId(session);
-    if (!refusal.isEmpty()) {
-        session.runtime().messageBox(refusal);
-        return;
-    }
-    openPortal(session, command);
-    SessionLog::close(session);
 }
 
 void PortalCommands::resendClaims(Session &session)

@@ -10,8 +10,6 @@ class Session;
 namespace PortalCommands
 {
     void getReports(Session &session);
-    // Get Reports, and Resend Claims once confirmed: the portal on the outbound folder, under the command's name.
-    void openPortalOn(Session &session, const QString &command);
     void resendClaims(Session &session);
     void webSite(Session &session);
     void setup(Session &session);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QString>
 
 // Everything one Send Claims works from, taken at the press.
@@ -21,7 +22,14 @@ struct SendRequest
     // The newest backup copy of a claim of this name; every one is kept in the folder of its
     // submission as well, named by when it began, as Explorer sorts it and Windows allows.
     QString newestBackupOf(const QString &name) const { return backupFolder + name; }
+    // A second submission in the same second takes " 2", and so on.
     QString keptFolder() const { return backupFolder + at.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")); }
+    // The name of such a folder: when it began, and its number within that second.
+    static const QRegularExpression &keptFolderName()
+    {
+        static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d)(?: (\\d+))?$"));
+        return name;
+    }
     // Its name up to the first dot, a dot and the format code.
     QString outboundOf(const QString &name) const
     {

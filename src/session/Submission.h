@@ -51,6 +51,7 @@ private:
     SendOutcome m_outcome;
     QString m_kept;                           // this submission's backup folder
     QStringList m_earlierKept;                // the earlier submissions' backup folders, newest first, once needed
+    bool m_earlierKeptListed = false;
     QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds

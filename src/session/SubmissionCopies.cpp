@@ -2,8 +2,6 @@
 // checked before the portal opens.
 #include "session/Submission.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace {
@@ -12,17 +10,10 @@ using Fate = ClaimRecord::Fate;
 
 const QString earlierFolder = QStringLiteral("earlier");
 
-// A backup folder of a submission, named by when it began, and its number within that second.
-const QRegularExpression &keptFolderName()
-{
-    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d)(?: (\\d+))?$"));
-    return name;
-}
-
 // The program's own names in the backup folder: a claim of such a name keeps no newest copy there.
 bool isOwnBackupName(const QString &name)
 {
-    return name.compare(earlierFolder, Qt::CaseInsensitive) == 0 || keptFolderName().match(name).hasMatch();
+    return name.compare(earlierFolder, Qt::CaseInsensitive) == 0 || SendRequest::keptFolderName().match(name).hasMatch();
 }
 
 } // namespace
@@ -76,14 +67,15 @@ void Submission::keepNewest(const ClaimRecord &claim)
 // Whether a file holds what the latest earlier kept copy of this name holds.
 bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
 {
-    if (m_earlierKept.isEmpty()) {
+    if (!m_earlierKeptListed) {
+        m_earlierKeptListed = true;
         const auto key = [](const QString &folder) {
-            const QRegularExpressionMatch m = keptFolderName().match(folder);
+            const QRegularExpressionMatch m = SendRequest::keptFolderName().match(folder);
             return std::pair(m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
         };
         const QString own = m_kept.mid(m_request.backupFolder.size()).chopped(1);
         for (const QString &folder : m_rt.subfolders(m_request.backupFolder)) {
-            if (folder != own && keptFolderName().match(folder).hasMatch())
+            if (folder != own && SendRequest::keptFolderName().match(folder).hasMatch())
                 m_earlierKept << folder;
         }
         std::sort(m_earlierKept.begin(), m_earlierKept.end(), [&](const QString &a, const QString &b) { return key(a) > key(b); });
