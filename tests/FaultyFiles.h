@@ -50,14 +50,15 @@ public:
     Stamp stamp(const QString &hostPath) override
     {
         Stamp unknown;
-        unknown.unknown = true;
+        unknown.why = {Cause::Unreachable, QStringLiteral("the network name is no longer available")};
         return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : asItWas(real().stamp(hostPath));
     }
     // A folder that cannot be read, as a share that is down answers.
     Listing list(const QString &hostFolder) override
     {
         Listing unreadable;
-        return faultFor(Op::List, hostFolder, &unreadable.failure) ? unreadable : real().list(hostFolder);
+        unreadable.failure.cause = Cause::Unreachable;
+        return faultFor(Op::List, hostFolder, &unreadable.failure.reason) ? unreadable : real().list(hostFolder);
     }
     bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
     bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Link, to, reason) && real().link(from, to, reason); }

@@ -30,6 +30,17 @@ public:
     // Append adds to the end, and puts what it added on disk before it closes.
     enum class Mode { Read, Write, Replace, Append };
 
+    // Why the disk refused, as the program tells causes apart, with the system's reason in plain words.
+    enum class Cause { None, Missing, NotFolder, NotFile, InUse, Full, Unreachable, Denied, Exists, Other };
+    struct Why
+    {
+        Cause cause = Cause::None;
+        QString reason;
+        bool failed() const { return cause != Cause::None; }
+        // Refused for another reason than that nothing is there: it may well be there.
+        bool unknown() const { return failed() && cause != Cause::Missing && cause != Cause::NotFolder; }
+    };
+
     // A plain file by what it is: its identity on its volume and the times it was written and
     // changed. A file replaced under its name, rewritten, or given its old time back (as copies
     // that keep times do) stamps differently; equal stamps mean the very file, unchanged.
@@ -40,13 +51,15 @@ public:
         quint64 volume = 0;
         quint64 file = 0;
         qint64 changed = 0;   // the status change time, which no program can set back
-        bool unknown = false; // its status could not be read: it may well still be there
         quint32 links = 0;    // how many names the file has; no part of what it is
+        Why why;              // why there is no file to stamp
         bool exists() const { return size >= 0; }
+        // Its status could not be read: it may well still be there.
+        bool unknown() const { return why.unknown(); }
         bool operator==(const Stamp &other) const
         {
             return size == other.size && modified == other.modified && volume == other.volume && file == other.file
-                && changed == other.changed && unknown == other.unknown;
+                && changed == other.changed && unknown() == other.unknown();
         }
     };
 
@@ -74,9 +87,27 @@ public:
 
     struct Listing
     {
-        QStringList files;   // plain files, in name order, each a name the runtime can address
-        QList<Odd> odd;      // in name order
-        QString failure;     // why the folder could not be read (a missing folder is empty); then the rest is not whole
+        QStringList files;     // plain files, in name order, each a name the runtime can address
+        QList<Odd> odd;        // in name order
+        QStringList folders;   // but those the system hides
+        Why failure;           // why the folder could not be read (a missing folder is empty); then the rest is not whole
+    };
+
+    // What a name is, after links.
+    enum class Kind { None, File, Folder, Other };
+    struct Entry
+    {
+        Kind kind = Kind::None;
+        QString name;          // as it stands on disk, where the system matches names without regard to case
+        qint64 modified = 0;   // when its contents (a folder's names) last changed
+        Why why;               // why it is None
+    };
+
+    // Every name in a folder as it stands on disk, whatever it is.
+    struct Names
+    {
+        QStringList names;
+        Why why;
     };
 
     virtual ~FileAccess() = default;
@@ -93,6 +124,8 @@ public:
     virtual bool makeFolder(const QString &hostPath, QString *reason) = 0;
     // Gives an existing file a second name, one that is free.
     virtual bool link(const QString &existing, const QString &name, QString *reason) = 0;
+    // A symbolic link to target under a name that is free.
+    virtual bool makeLink(const QString &target, const QString &name, QString *reason) = 0;
     // Moves a file to a name that is free.
     virtual bool rename(const QString &from, const QString &to, QString *reason) = 0;
 
@@ -100,6 +133,8 @@ public:
     virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;
 
     virtual Listing list(const QString &hostFolder) = 0;
+    virtual Names names(const QString &hostFolder) = 0;
+    virtual Entry entry(const QString &hostPath) = 0;
     // Removes what list() finds odd in the folder (but folders): names the program cannot spell,
     // FIFOs, links to devices or to nothing.
     virtual void removeOdd(const QString &hostFolder) = 0;

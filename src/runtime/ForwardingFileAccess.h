@@ -23,6 +23,12 @@ public:
     bool rename(const QString &from, const QString &to, QString *reason) override { return m_real->rename(from, to, reason); }
     bool flush(const QStringList &hostFiles, QString *reason) override { return m_real->flush(hostFiles, reason); }
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
+    Names names(const QString &hostFolder) override { return m_real->names(hostFolder); }
+    Entry entry(const QString &hostPath) override { return m_real->entry(hostPath); }
+    bool makeLink(const QString &target, const QString &name, QString *reason) override
+    {
+        return m_real->makeLink(target, name, reason);
+    }
     void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override

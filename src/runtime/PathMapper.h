@@ -1,12 +1,15 @@
 #pragma once
 
+#include "runtime/FileAccess.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
-// Maps the program's drive-letter paths onto the host's file system. One implementation per OS;
-// makeNativePathMapper(), defined by the one the build compiles, picks it.
+// Maps the program's drive-letter paths onto the host's file system, asking the disk through the
+// program's one file access. One implementation per OS; makeNativePathMapper(), defined by the one
+// the build compiles, picks it.
 class PathMapper
 {
 public:
@@ -17,8 +20,9 @@ public:
 
     // Host path of a drive letter and the folder and file names below its root. Names that exist
     // in another letter case resolve to the existing entry; names that do not exist stay as given.
-    // Empty when the drive does not exist.
-    virtual QString resolve(QChar drive, const QStringList &names) = 0;
+    // Empty when the drive does not exist, or when a folder on the way could not be read (why says
+    // why, then).
+    virtual QString resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) = 0;
 
     // Drive letters, lower case, with their colon: "c:", "z:".
     virtual QStringList drives() = 0;
@@ -32,4 +36,4 @@ public:
     virtual void setSteady(bool steady) { Q_UNUSED(steady); }
 };
 
-std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder);
+std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files);

@@ -31,6 +31,40 @@ QString reasonFor(int error)
     }
 }
 
+FileAccess::Why whyFor(int error)
+{
+    using Cause = FileAccess::Cause;
+    Cause cause = Cause::Other;
+    switch (error) {
+    case ENOENT: cause = Cause::Missing; break;
+    case ENOTDIR: cause = Cause::NotFolder; break;
+    case EISDIR: cause = Cause::NotFile; break;
+    case EBUSY:
+    case ETXTBSY:
+    case EWOULDBLOCK: cause = Cause::InUse; break;
+    case ENOSPC:
+    case EDQUOT: cause = Cause::Full; break;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+    case ESTALE:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ENOTCONN:
+    case ECONNRESET:
+    case ECONNABORTED: cause = Cause::Unreachable; break;
+    case EACCES:
+    case EPERM:
+    case EROFS: cause = Cause::Denied; break;
+    case EEXIST: cause = Cause::Exists; break;
+    default: break;
+    }
+    return {cause, reasonFor(error)};
+}
+
 bool failErrno(QString *reason)
 {
     return failWith(reason, reasonFor(errno));
@@ -44,7 +78,7 @@ QString notPlain()
 FileAccess::Stamp stampOf(const struct stat &st)
 {
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_dev),
-            quint64(st.st_ino), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, false, quint32(st.st_nlink)};
+            quint64(st.st_ino), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, quint32(st.st_nlink), {}};
 }
 
 QByteArray parentOf(const QByteArray &path)

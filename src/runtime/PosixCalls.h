@@ -18,6 +18,7 @@ struct At
 };
 
 QString reasonFor(int error);
+FileAccess::Why whyFor(int error);
 // Sets the reason errno gives; always false, to be returned.
 bool failErrno(QString *reason);
 QString notPlain();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cerrno>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -137,7 +138,7 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
     if (!folder) {
         // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
         if (errno != ENOENT && errno != ENOTDIR)
-            failErrno(&result.failure);
+            result.failure = whyFor(errno);
         return result;
     }
     const int fd = ::dirfd(folder);
@@ -146,27 +147,30 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
         const dirent *entry = ::readdir(folder);
         if (!entry) {
             if (errno != 0)
-                failErrno(&result.failure);
+                result.failure = whyFor(errno);
             break;
         }
         const QByteArray raw(entry->d_name);
         if (raw == "." || raw == "..")
             continue;
         bool plain = entry->d_type == DT_REG;
-        if (!plain && entry->d_type != DT_DIR) {
+        bool isFolder = entry->d_type == DT_DIR;
+        if (!plain && !isFolder) {
             struct stat st {};
             if (::fstatat(fd, entry->d_name, &st, 0) != 0) {
                 result.odd.append({QFile::decodeName(raw), QStringLiteral("it leads to nothing")});
                 continue;
             }
-            if (S_ISDIR(st.st_mode))
-                continue;
-            if (!S_ISREG(st.st_mode)) {
+            isFolder = S_ISDIR(st.st_mode);
+            plain = S_ISREG(st.st_mode);
+            if (!plain && !isFolder) {
                 result.odd.append({QFile::decodeName(raw), notPlain()});
                 continue;
             }
-            plain = true;
         }
+        // A name beginning with a dot is hidden here.
+        if (isFolder && !raw.startsWith('.'))
+            result.folders << QFile::decodeName(raw);
         if (!plain)
             continue;
         const QString name = QFile::decodeName(raw);
@@ -180,6 +184,7 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
     }
     ::closedir(folder);
     std::sort(result.files.begin(), result.files.end());
+    std::sort(result.folders.begin(), result.folders.end());
     std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });
     return result;
 }
@@ -232,13 +237,55 @@ FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
     struct stat st {};
     const At at = this->at(QFile::encodeName(hostPath));
     if (::fstatat(at.folder, at.name.constData(), &st, 0) != 0) {
-        Stamp unknown;
-        unknown.unknown = errno != ENOENT && errno != ENOTDIR;
-        return unknown;
+        Stamp none;
+        none.why = whyFor(errno);
+        return none;
     }
     if (!S_ISREG(st.st_mode))
         return {};
     return stampOf(st);
+}
+
+FileAccess::Entry PosixFileAccess::entry(const QString &hostPath)
+{
+    Entry result;
+    result.name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
+    struct stat st {};
+    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0) {
+        result.why = whyFor(errno);
+        return result;
+    }
+    result.kind = S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+    result.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return result;
+}
+
+FileAccess::Names PosixFileAccess::names(const QString &hostFolder)
+{
+    Names result;
+    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
+    if (!folder) {
+        result.why = whyFor(errno);
+        return result;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(folder);
+        if (!entry) {
+            if (errno != 0)
+                result.why = whyFor(errno);
+            break;
+        }
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            result.names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(folder);
+    return result;
+}
+
+bool PosixFileAccess::makeLink(const QString &target, const QString &name, QString *reason)
+{
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0 || failErrno(reason);
 }
 
 bool PosixFileAccess::sameFile(const QString &a, const QString &b)

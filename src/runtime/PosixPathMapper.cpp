@@ -1,71 +1,58 @@
 #include "runtime/PosixPathMapper.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 
-#include <dirent.h>
-#include <sys/stat.h>
-
-namespace {
-
-qint64 folderStamp(const QString &hostFolder)
+std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(hostFolder).constData(), &st) != 0)
-        return -2;
-    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return std::make_unique<PosixPathMapper>(driveFolder, files);
 }
 
-bool exists(const QString &hostPath)
+PosixPathMapper::PosixPathMapper(const QString &driveFolder, FileAccess &files)
+    : m_driveFolder(driveFolder)
+    , m_files(files)
 {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
+}
+
+qint64 PosixPathMapper::folderStamp(const QString &hostFolder)
+{
+    const FileAccess::Entry folder = m_files.entry(hostFolder);
+    return folder.kind == FileAccess::Kind::None ? -2 : folder.modified;
+}
+
+bool PosixPathMapper::makePath(const QString &hostFolder)
+{
+    const qsizetype slash = hostFolder.lastIndexOf(u'/');
+    if (slash < 0 || m_files.entry(hostFolder).kind == FileAccess::Kind::Folder)
+        return true;
+    return (slash == 0 || makePath(hostFolder.left(slash))) && m_files.makeFolder(hostFolder, nullptr);
 }
 
 // Where a program the host provides is linked in as one of the browsers the program looks for.
-void linkBrowser(const QString &driveC, const QString &folder, const QString &file, const QString &target)
+void PosixPathMapper::linkBrowser(const QString &driveC, const QString &folder, const QString &file, const QString &target)
 {
-    QDir().mkpath(driveC + folder);
-    QFile::link(target, driveC + folder + file);
-}
-
-} // namespace
-
-std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder)
-{
-    return std::make_unique<PosixPathMapper>(driveFolder);
-}
-
-PosixPathMapper::PosixPathMapper(const QString &driveFolder)
-    : m_driveFolder(driveFolder)
-{
+    makePath(driveC + folder);
+    m_files.makeLink(target, driveC + folder + u'/' + file, nullptr);
 }
 
 void PosixPathMapper::prepare()
 {
     // An existing drive folder is the user's (or Wine's) layout: never touch it.
-    if (QFileInfo::exists(m_driveFolder))
+    if (m_files.entry(m_driveFolder).why.cause != FileAccess::Cause::Missing || !makePath(m_driveFolder))
         return;
-    if (!QDir().mkpath(m_driveFolder))
-        return;
-    QDir parent(m_driveFolder);
-    parent.cdUp();
-    const QString driveC = parent.absoluteFilePath(QStringLiteral("drive_c"));
-    QDir().mkpath(driveC);
-    QFile::link(driveC, m_driveFolder + QStringLiteral("/c:"));
-    QFile::link(QStringLiteral("/"), m_driveFolder + QStringLiteral("/z:"));
+    const QString driveC = m_driveFolder.left(m_driveFolder.lastIndexOf(u'/')) + QStringLiteral("/drive_c");
+    makePath(driveC);
+    m_files.makeLink(driveC, m_driveFolder + QStringLiteral("/c:"), nullptr);
+    m_files.makeLink(QStringLiteral("/"), m_driveFolder + QStringLiteral("/z:"), nullptr);
 
     const QString firefox = QStandardPaths::findExecutable(QStringLiteral("firefox"));
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!firefox.isEmpty())
-        linkBrowser(driveC, QStringLiteral("/program files/mozilla firefox/"), QStringLiteral("firefox.exe"), firefox);
+        linkBrowser(driveC, QStringLiteral("/program files/mozilla firefox"), QStringLiteral("firefox.exe"), firefox);
     else if (!xdgOpen.isEmpty())
-        linkBrowser(driveC, QStringLiteral("/program files/internet explorer/"), QStringLiteral("iexplore.exe"), xdgOpen);
+        linkBrowser(driveC, QStringLiteral("/program files/internet explorer"), QStringLiteral("iexplore.exe"), xdgOpen);
 }
 
-QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
+QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
 {
     // The folders above the last name repeat from call to call (one claim folder, one outbound
     // folder); a folder found before is taken again while it still exists.
@@ -75,53 +62,65 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names)
         key += u'\\' + names.at(i).toCaseFolded();
     QString path = m_folders.value(key);
     const bool trusted = m_steady && m_checkedFolders.contains(key);
-    if (!trusted && (path.isEmpty() || !exists(path))) {
+    if (!trusted && (path.isEmpty() || m_files.entry(path).kind == FileAccess::Kind::None)) {
         path = m_driveFolder + u'/' + drive.toLower() + u':';
-        if (!exists(path))
+        if (m_files.entry(path).kind == FileAccess::Kind::None)
             return {};
-        for (qsizetype i = 0; i < folderDepth; ++i)
-            path = path + u'/' + entryIn(path, names.at(i));
-        if (exists(path))
+        for (qsizetype i = 0; i < folderDepth; ++i) {
+            const QString name = entryIn(path, names.at(i), why);
+            if (name.isEmpty())
+                return {};
+            path = path + u'/' + name;
+        }
+        if (m_files.entry(path).kind != FileAccess::Kind::None)
             m_folders.insert(key, path);
         else
             m_folders.remove(key);
     }
     if (m_steady && !trusted && m_folders.contains(key))
         m_checkedFolders.insert(key);
-    if (!names.isEmpty())
-        path = path + u'/' + entryIn(path, names.last());
-    return path;
+    if (names.isEmpty())
+        return path;
+    const QString name = entryIn(path, names.last(), why);
+    return name.isEmpty() ? QString() : path + u'/' + name;
 }
 
-QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name)
+QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why)
 {
-    if (!m_steady && exists(hostFolder + u'/' + name))
+    if (!m_steady) {
+        const FileAccess::Entry entry = m_files.entry(hostFolder + u'/' + name);
+        if (entry.kind != FileAccess::Kind::None)
+            return name;
+    }
+    const Listing *names = listing(hostFolder, why);
+    if (!names)
+        return {};
+    if (names->names.contains(name))
         return name;
-    const Listing &names = listing(hostFolder);
-    if (names.names.contains(name))
-        return name;
-    return names.byFolded.value(name.toCaseFolded(), name);
+    return names->byFolded.value(name.toCaseFolded(), name);
 }
 
-const PosixPathMapper::Listing &PosixPathMapper::listing(const QString &hostFolder)
+const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFolder, FileAccess::Why *why)
 {
     Listing &cached = m_listings[hostFolder];
     if (m_steady && cached.checked)
-        return cached;
+        return &cached;
     cached.checked = m_steady;
     const qint64 stamp = folderStamp(hostFolder);
     if (cached.stamp == stamp)
-        return cached;
+        return &cached;
     cached.stamp = stamp;
     cached.byFolded.clear();
     cached.names.clear();
-    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
-    if (!folder)
-        return cached;
-    while (const dirent *raw = ::readdir(folder)) {
-        const QString entry = QFile::decodeName(raw->d_name);
-        if (entry == QLatin1String(".") || entry == QLatin1String(".."))
-            continue;
+    const FileAccess::Names read = m_files.names(hostFolder);
+    // A folder that is not there holds no other spelling of the name; one that cannot be read may.
+    if (read.why.unknown()) {
+        cached.stamp = -1;
+        if (why)
+            *why = read.why;
+        return nullptr;
+    }
+    for (const QString &entry : read.names) {
         cached.names.insert(entry);
         // Several case variants: always the same one, the least in code-point order.
         auto it = cached.byFolded.find(entry.toCaseFolded());
@@ -130,8 +129,7 @@ const PosixPathMapper::Listing &PosixPathMapper::listing(const QString &hostFold
         else if (entry < it.value())
             it.value() = entry;
     }
-    ::closedir(folder);
-    return cached;
+    return &cached;
 }
 
 void PosixPathMapper::note(const QString &hostPath, bool created)
@@ -183,7 +181,8 @@ void PosixPathMapper::noteRemoved(const QString &hostPath)
 QStringList PosixPathMapper::drives()
 {
     QStringList result;
-    const QStringList entries = QDir(m_driveFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList entries = m_files.names(m_driveFolder).names;
+    entries.sort();
     for (const QString &entry : entries) {
         if (entry.size() == 2 && entry[1] == u':' && entry[0].isLetter() && entry[0].isLower())
             result << entry;

@@ -10,10 +10,10 @@
 class PosixPathMapper : public PathMapper
 {
 public:
-    explicit PosixPathMapper(const QString &driveFolder);
+    PosixPathMapper(const QString &driveFolder, FileAccess &files);
 
     void prepare() override;
-    QString resolve(QChar drive, const QStringList &names) override;
+    QString resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
     QStringList drives() override;
     void noteCreated(const QString &hostPath) override;
     void noteRemoved(const QString &hostPath) override;
@@ -28,11 +28,16 @@ private:
         QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
     };
 
-    QString entryIn(const QString &hostFolder, const QString &name);
-    const Listing &listing(const QString &hostFolder);
+    // Empty, with why, when the folder could not be read.
+    QString entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why);
+    const Listing *listing(const QString &hostFolder, FileAccess::Why *why);
     void note(const QString &hostPath, bool created);
+    qint64 folderStamp(const QString &hostFolder);
+    bool makePath(const QString &hostFolder);
+    void linkBrowser(const QString &driveC, const QString &folder, const QString &file, const QString &target);
 
     QString m_driveFolder;
+    FileAccess &m_files;
     QHash<QString, Listing> m_listings;
     QHash<QString, QString> m_folders;      // drive and folded folder names -> existing host folder
     bool m_steady = false;

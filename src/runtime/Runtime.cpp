@@ -6,8 +6,6 @@
 #include "runtime/Wildcard.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -20,8 +18,8 @@ bool isSeparator(QChar c)
 
 Runtime::Runtime(Host &host, std::unique_ptr<FileAccess> files)
     : m_host(host)
-    , m_paths(makeNativePathMapper(host.driveFolder()))
     , m_access(std::move(files))
+    , m_paths(makeNativePathMapper(host.driveFolder(), *m_access))
 {
 }
 
@@ -34,7 +32,13 @@ void Runtime::prepareDrives()
 
 QString Runtime::hostPath(const DosPaths::Path &path)
 {
-    return m_paths->resolve(path.drive, path.names);
+    m_unresolved = {};
+    return m_paths->resolve(path.drive, path.names, &m_unresolved);
+}
+
+QString Runtime::notFound() const
+{
+    return m_unresolved.failed() ? m_unresolved.reason : notFoundReason();
 }
 
 QString Runtime::hostPath(const QString &path)
@@ -44,9 +48,12 @@ QString Runtime::hostPath(const QString &path)
         return hostPath(m_dos.parse(path));
     // Work on thousands of files names each of them several times.
     auto known = m_resolved.constFind(path);
-    if (known == m_resolved.cend())
-        known = m_resolved.insert(path, hostPath(m_dos.parse(path)));
-    return *known;
+    if (known != m_resolved.cend())
+        return *known;
+    const QString host = hostPath(m_dos.parse(path));
+    if (!host.isEmpty())
+        m_resolved.insert(path, host);
+    return host;
 }
 
 bool Runtime::changeDrive(const QString &drive)
@@ -64,7 +71,7 @@ bool Runtime::changeDrive(const QString &drive)
 bool Runtime::changeFolder(const QString &path)
 {
     const DosPaths::Path target = m_dos.parse(path);
-    if (!QFileInfo(hostPath(target)).isDir())
+    if (kindOf(hostPath(target)) != FileAccess::Kind::Folder)
         return false;
     m_dos.setCurrentFolder(target);
     m_resolved.clear();
@@ -85,9 +92,12 @@ bool Runtime::makeFolder(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
     if (host.isEmpty())
-        return failWith(error, notFoundReason());
-    if (QFileInfo::exists(host))
+        return failWith(error, notFound());
+    const FileAccess::Entry there = m_access->entry(host);
+    if (there.kind != FileAccess::Kind::None)
         return failWith(error, QStringLiteral("it exists already"));
+    if (there.why.unknown())
+        return failWith(error, there.why.reason);
     if (!m_access->makeFolder(host, error))
         return false;
     m_paths->noteCreated(host);
@@ -109,12 +119,16 @@ QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *f
             return {};
     }
     const QString folder = hostPath(path);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        // A folder on the way that could not be read is no missing folder.
+        if (failure && m_unresolved.failed())
+            *failure = m_unresolved.reason;
         return {};
+    }
     const FileAccess::Listing listing = m_access->list(folder);
     stillWorking();
     if (failure)
-        *failure = listing.failure;
+        *failure = listing.failure.reason;
     QStringList result;
     for (const QString &entry : listing.files) {
         if (Wildcard::matches(namePattern, entry))
@@ -151,7 +165,7 @@ bool Runtime::copyFile(const QString &from, const QStringList &to, QString *erro
     const QString source = hostPath(from);
     if (source.isEmpty()) {
         copy->failed = 0;
-        return failWith(error, notFoundReason());
+        return failWith(error, notFound());
     }
     QStringList targets;
     for (const QString &path : to) {
@@ -173,8 +187,10 @@ bool Runtime::copyFile(const QString &from, const QStringList &to, QString *erro
 bool Runtime::deleteFile(const QString &path, QString *error)
 {
     const QString host = hostPath(path);
-    if (host.isEmpty() || !QFileInfo(host).isFile())
-        return failWith(error, notFoundReason());
+    if (host.isEmpty())
+        return failWith(error, notFound());
+    if (const FileAccess::Entry there = m_access->entry(host); there.kind != FileAccess::Kind::File)
+        return failWith(error, there.why.unknown() ? there.why.reason : notFoundReason());
     if (!m_access->remove(host, error))
         return false;
     m_paths->noteRemoved(host);
@@ -184,9 +200,9 @@ bool Runtime::deleteFile(const QString &path, QString *error)
 Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stamped, QString *error)
 {
     const QString host = hostPath(path);
-    const Stamp now = host.isEmpty() ? Stamp{} : m_access->stamp(host);
+    const Stamp now = host.isEmpty() ? Stamp{.why = m_unresolved} : m_access->stamp(host);
     // Only "no such file" means it is gone; a share that drops for a moment says something else.
-    if (now.unknown) {
+    if (now.unknown()) {
         if (error)
             *error = QStringLiteral("its status could not be read");
         return Removal::Failed;
@@ -233,14 +249,16 @@ void Runtime::deleteOdd(const QString &folder)
 Runtime::Stamp Runtime::stamp(const QString &path)
 {
     const QString host = hostPath(path);
-    return host.isEmpty() ? Stamp{} : m_access->stamp(host);
+    if (host.isEmpty())
+        return {.why = m_unresolved};
+    return m_access->stamp(host);
 }
 
 QByteArray Runtime::digest(const QString &path, qint64 *size, QString *error)
 {
     const QString host = hostPath(path);
     if (host.isEmpty()) {
-        failWith(error, notFoundReason());
+        failWith(error, notFound());
         return {};
     }
     const std::unique_ptr<HostFile> file = m_access->open(host, FileAccess::Mode::Read, error);
@@ -277,7 +295,7 @@ std::shared_ptr<void> Runtime::lock(const QString &path, bool *busy, QString *er
     *busy = false;
     const QString host = hostPath(path);
     if (host.isEmpty()) {
-        failWith(error, notFoundReason());
+        failWith(error, notFound());
         return nullptr;
     }
     return m_access->lock(host, busy, error);
@@ -296,7 +314,7 @@ QString Runtime::currentTime() const
 bool Runtime::startProgram(const QString &program, const QString &argument, QString *error)
 {
     const QString host = hostPath(program);
-    if (host.isEmpty() || !QFileInfo(host).isFile())
+    if (host.isEmpty() || kindOf(host) != FileAccess::Kind::File)
         return failWith(error, notFoundReason());
     return m_host.startProgram(host, argument, error);
 }

@@ -126,13 +126,16 @@ public:
     bool hasEnded() const { return m_ended; }
 
 private:
+    // Empty when the path leads nowhere; notFound() then says why.
     QString hostPath(const QString &path);
     QString hostPath(const DosPaths::Path &path);
+    QString notFound() const;
+    FileAccess::Kind kindOf(const QString &host) { return m_access->entry(host).kind; }
     bool open(int number, const QString &path, FileTable::Mode mode, QString *error);
 
     Host &m_host;
-    std::unique_ptr<PathMapper> m_paths;
     std::unique_ptr<FileAccess> m_access;
+    std::unique_ptr<PathMapper> m_paths;
     DosPaths m_dos;
     FileTable m_files;
     QStringList m_found;
@@ -140,6 +143,7 @@ private:
     bool m_ended = false;
     bool m_steady = false;
     QHash<QString, QString> m_resolved;   // while steady: path as given -> host path
+    FileAccess::Why m_unresolved;         // why the last path could not be resolved
     struct Step
     {
         QString text;

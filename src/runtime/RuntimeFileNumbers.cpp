@@ -3,7 +3,6 @@
 #include "runtime/PathMapper.h"
 #include "runtime/Runtime.h"
 
-#include <QFileInfo>
 
 int Runtime::freeFile() const
 {
@@ -16,8 +15,8 @@ bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QStrin
         return failWith(error, QStringLiteral("file number %1 is not free").arg(number));
     const QString host = hostPath(path);
     if (host.isEmpty())
-        return failWith(error, notFoundReason());
-    const bool existed = QFileInfo::exists(host);
+        return failWith(error, notFound());
+    const bool existed = kindOf(host) != FileAccess::Kind::None;
     static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace,
                                                FileAccess::Mode::Append};
     std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], error);
@@ -77,7 +76,7 @@ bool Runtime::isOpen(int number) const
 bool Runtime::closeFile(int number, QString *error)
 {
     const QString host = m_files.hostPath(number);
-    const bool existed = host.isEmpty() || QFileInfo::exists(host);
+    const bool existed = host.isEmpty() || kindOf(host) != FileAccess::Kind::None;
     const bool ok = m_files.close(number, error);
     if (ok && !existed)
         m_paths->noteCreated(host);

@@ -4,18 +4,17 @@
 #include "runtime/PathMapper.h"
 #include "runtime/Runtime.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 QStringList Runtime::drives()
 {
     return m_paths->drives();
 }
 
+// A folder whose names can be read.
 bool Runtime::isReadableFolder(const QString &path)
 {
-    const QFileInfo info(hostPath(path));
-    return info.isDir() && info.isReadable() && QDir(info.filePath()).isReadable();
+    const QString host = hostPath(path);
+    return !host.isEmpty() && kindOf(host) == FileAccess::Kind::Folder && !m_access->names(host).why.failed();
 }
 
 QStringList Runtime::subfolders(const QString &path)
@@ -23,7 +22,7 @@ QStringList Runtime::subfolders(const QString &path)
     const QString host = hostPath(path);
     if (host.isEmpty())
         return {};
-    QStringList names = QDir(host).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList names = m_access->list(host).folders;
     names.sort(Qt::CaseInsensitive);
     return names;
 }
@@ -46,7 +45,7 @@ bool Runtime::linkFile(const QString &existing, const QString &name, QString *er
 {
     const QString from = hostPath(existing), to = hostPath(name);
     if (from.isEmpty() || to.isEmpty())
-        return failWith(error, notFoundReason());
+        return failWith(error, notFound());
     if (!m_access->link(from, to, error))
         return false;
     m_paths->noteCreated(to);
@@ -57,7 +56,7 @@ bool Runtime::renameFile(const QString &from, const QString &to, QString *error)
 {
     const QString source = hostPath(from), target = hostPath(to);
     if (source.isEmpty() || target.isEmpty())
-        return failWith(error, notFoundReason());
+        return failWith(error, notFound());
     if (!m_access->rename(source, target, error))
         return false;
     m_paths->noteRemoved(source);

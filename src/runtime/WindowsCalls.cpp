@@ -26,6 +26,37 @@ QString reasonFor(DWORD error)
     }
 }
 
+FileAccess::Why whyFor(DWORD error)
+{
+    using Cause = FileAccess::Cause;
+    Cause cause = Cause::Other;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME: cause = Cause::Missing; break;
+    case ERROR_DIRECTORY: cause = Cause::NotFolder; break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: cause = Cause::InUse; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: cause = Cause::Full; break;
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_IO_DEVICE:
+    case ERROR_CRC: cause = Cause::Unreachable; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: cause = Cause::Denied; break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: cause = Cause::Exists; break;
+    default: break;
+    }
+    return {cause, reasonFor(error)};
+}
+
 bool failLast(QString *reason)
 {
     if (reason)
@@ -80,8 +111,8 @@ FileAccess::Stamp stampOf(HANDLE handle, DWORD volume)
         return {};
     return {qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
             qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
-            volume, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart, false,
-            quint32(info.nNumberOfLinks)};
+            volume, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow, basic.ChangeTime.QuadPart,
+            quint32(info.nNumberOfLinks), {}};
 }
 
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access, DWORD share)
@@ -112,6 +143,23 @@ bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason)
         size -= written;
     }
     return true;
+}
+
+QStringList drives()
+{
+    QStringList result;
+    const DWORD present = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(present & (DWORD(1) << i)))
+            continue;
+        QString drive = QString(QChar(u'a' + i)) + u':';
+        const std::wstring root = QStringLiteral("%1:\\").arg(QChar(u'A' + i)).toStdWString();
+        wchar_t label[MAX_PATH + 1] = {};
+        if (GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) && label[0])
+            drive += QStringLiteral(" [%1]").arg(QString::fromWCharArray(label));
+        result << drive;
+    }
+    return result;
 }
 
 } // namespace WindowsCalls

@@ -12,6 +12,7 @@
 namespace WindowsCalls {
 
 QString reasonFor(DWORD error);
+FileAccess::Why whyFor(DWORD error);
 // Sets the reason GetLastError() gives; always false, to be returned.
 bool failLast(QString *reason);
 std::wstring native(const QString &hostPath);
@@ -27,6 +28,8 @@ FileAccess::Stamp stampOf(HANDLE handle, DWORD volume);
 // A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access = GENERIC_READ,
                  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);
+// Each drive as the drive list shows it: "c:", and the volume's label when it has one.
+QStringList drives();
 bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason);
 
 } // namespace WindowsCalls

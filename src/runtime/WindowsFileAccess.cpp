@@ -213,24 +213,29 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
         // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            failLast(&result.failure);
+            result.failure = whyFor(error);
         return result;
     }
     do {
-        // Folders are not files; hidden and system files are not claim files.
-        const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (found.dwFileAttributes & skipped)
+        // Hidden and system entries are not the person's: no claim files, no folders to choose.
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
             continue;
         const QString name = QString::fromWCharArray(found.cFileName);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name != u"." && name != u"..")
+                result.folders << name;
+            continue;
+        }
         if (const QString why = unsendable(name); !why.isEmpty())
             result.odd.append({name, why});
         else
             result.files << name;
     } while (FindNextFileW(search, &found));
-    if (GetLastError() != ERROR_NO_MORE_FILES)
-        failLast(&result.failure);
+    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES)
+        result.failure = whyFor(error);
     FindClose(search);
     std::sort(result.files.begin(), result.files.end());
+    std::sort(result.folders.begin(), result.folders.end());
     std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });
     return result;
 }
@@ -255,14 +260,77 @@ FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)
     HANDLE handle = CreateFileW(native(hostPath).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        Stamp unknown;
-        unknown.unknown = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-        return unknown;
+        Stamp none;
+        none.why = whyFor(GetLastError());
+        return none;
     }
     const Stamp stamp = stampOf(handle, volumeOf(hostPath));
     CloseHandle(handle);
     return stamp;
+}
+
+FileAccess::Entry WindowsFileAccess::entry(const QString &hostPath)
+{
+    Entry result;
+    result.name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
+    // A search would take wildcards as a pattern; no name on disk holds them.
+    if (result.name.contains(u'*') || result.name.contains(u'?')) {
+        result.why = whyFor(ERROR_INVALID_NAME);
+        return result;
+    }
+    // One search tells what a name is and how it stands on disk; a drive's root, which has no name, is asked as such.
+    DWORD attributes = 0;
+    FILETIME written {};
+    if (result.name.isEmpty()) {
+        WIN32_FILE_ATTRIBUTE_DATA data {};
+        if (!GetFileAttributesExW(native(hostPath).c_str(), GetFileExInfoStandard, &data)) {
+            result.why = whyFor(GetLastError());
+            return result;
+        }
+        attributes = data.dwFileAttributes;
+        written = data.ftLastWriteTime;
+    } else {
+        WIN32_FIND_DATAW found {};
+        HANDLE search = FindFirstFileExW(native(hostPath).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE) {
+            result.why = whyFor(GetLastError());
+            return result;
+        }
+        FindClose(search);
+        result.name = QString::fromWCharArray(found.cFileName);
+        attributes = found.dwFileAttributes;
+        written = found.ftLastWriteTime;
+    }
+    result.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Folder : (attributes & FILE_ATTRIBUTE_DEVICE) ? Kind::Other : Kind::File;
+    result.modified = qint64((quint64(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+    return result;
+}
+
+FileAccess::Names WindowsFileAccess::names(const QString &hostFolder)
+{
+    Names result;
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        result.why = whyFor(GetLastError());
+        return result;
+    }
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name != u"." && name != u"..")
+            result.names << name;
+    } while (FindNextFileW(search, &found));
+    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES)
+        result.why = whyFor(error);
+    FindClose(search);
+    return result;
+}
+
+bool WindowsFileAccess::makeLink(const QString &target, const QString &name, QString *reason)
+{
+    return CreateSymbolicLinkW(native(name).c_str(), native(target).c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)
+        || failLast(reason);
 }
 
 bool WindowsFileAccess::sameFile(const QString &a, const QString &b)

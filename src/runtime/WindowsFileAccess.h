@@ -20,6 +20,9 @@ public:
     bool rename(const QString &from, const QString &to, QString *reason) override;
     bool flush(const QStringList &hostFiles, QString *reason) override;
     Listing list(const QString &hostFolder) override;
+    Names names(const QString &hostFolder) override;
+    Entry entry(const QString &hostPath) override;
+    bool makeLink(const QString &target, const QString &name, QString *reason) override;
     void removeOdd(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;

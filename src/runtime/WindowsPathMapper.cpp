@@ -3,14 +3,10 @@
 #include "runtime/Wildcard.h"
 #include "runtime/WindowsCalls.h"
 
-#include <QDir>
-#include <QFileInfo>
 
-#include <windows.h>
-
-std::unique_ptr<PathMapper> makeNativePathMapper(const QString &)
+std::unique_ptr<PathMapper> makeNativePathMapper(const QString &, FileAccess &files)
 {
-    return std::make_unique<WindowsPathMapper>();
+    return std::make_unique<WindowsPathMapper>(files);
 }
 
 void WindowsPathMapper::prepare()
@@ -20,10 +16,10 @@ void WindowsPathMapper::prepare()
 // Windows has the drives and matches names without regard to case itself; what is resolved here
 // is the name as Win32 reads it (no trailing dots or blanks) and, for what exists, as it stands on
 // disk, so that the program shows and compares what is there.
-QString WindowsPathMapper::resolve(QChar drive, const QStringList &names)
+QString WindowsPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
 {
     QString path = QString(drive.toUpper()) + QStringLiteral(":/");
-    if (!QFileInfo::exists(path))
+    if (m_files.entry(path).kind != FileAccess::Kind::Folder)
         return {};
     bool exists = true;
     for (QString name : names) {
@@ -33,14 +29,16 @@ QString WindowsPathMapper::resolve(QChar drive, const QStringList &names)
         if (!trimmed.isEmpty())
             name = trimmed;
         if (exists && !Wildcard::hasWildcards(name)) {
-            WIN32_FIND_DATAW found {};
-            HANDLE search = FindFirstFileExW(WindowsCalls::native(path + name).c_str(), FindExInfoBasic, &found,
-                                             FindExSearchNameMatch, nullptr, 0);
-            exists = search != INVALID_HANDLE_VALUE;
-            if (exists) {
-                name = QString::fromWCharArray(found.cFileName);
-                FindClose(search);
+            const FileAccess::Entry entry = m_files.entry(path + name);
+            // A share that drops for a moment is no missing name: nothing is taken for absent.
+            if (entry.why.unknown()) {
+                if (why)
+                    *why = entry.why;
+                return {};
             }
+            exists = entry.kind != FileAccess::Kind::None;
+            if (exists)
+                name = entry.name;
         }
         path += name + u'/';
     }
@@ -49,20 +47,9 @@ QString WindowsPathMapper::resolve(QChar drive, const QStringList &names)
     return path;
 }
 
-// Each drive as the drive list shows it: "c:", and the volume's label when it has one.
 QStringList WindowsPathMapper::drives()
 {
-    QStringList result;
-    const QFileInfoList roots = QDir::drives();
-    for (const QFileInfo &root : roots) {
-        QString drive = root.absolutePath().left(2).toLower();
-        wchar_t label[MAX_PATH + 1] = {};
-        const std::wstring rootPath = QDir::toNativeSeparators(root.absolutePath()).toStdWString();
-        if (GetVolumeInformationW(rootPath.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) && label[0])
-            drive += QStringLiteral(" [%1]").arg(QString::fromWCharArray(label));
-        result << drive;
-    }
-    return result;
+    return WindowsCalls::drives();
 }
 
 void WindowsPathMapper::noteCreated(const QString &)

@@ -156,7 +156,7 @@ bool stampFrom(const QString &text, FileAccess::Stamp *stamp)
     bool ok[5] = {};
     if (parts.size() == 5) {
         *stamp = {parts[0].toLongLong(&ok[0]), parts[1].toLongLong(&ok[1]), parts[2].toULongLong(&ok[2]),
-                  parts[3].toULongLong(&ok[3]), parts[4].toLongLong(&ok[4])};
+                  parts[3].toULongLong(&ok[3]), parts[4].toLongLong(&ok[4]), 0, {}};
     }
     return std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }) && stamp->exists();
 }
@@ -267,7 +267,7 @@ bool SendHistory::cutOff(Runtime &rt, const QString &baseFolder)
 {
     const QString journal = journalOf(baseFolder);
     const Runtime::Stamp stamp = rt.stamp(journal);
-    return stamp.exists() || stamp.unknown || rt.isReadableFolder(journal);
+    return stamp.exists() || stamp.unknown() || rt.isReadableFolder(journal);
 }
 
 SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)

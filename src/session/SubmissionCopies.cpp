@@ -24,7 +24,7 @@ bool Submission::copy()
     QString error;
     const QString kept = m_request.keptFolder();
     for (int n = 1; !m_rt.makeFolder(m_kept = kept + (n > 1 ? QStringLiteral(" %1").arg(n) : QString()), &error); ++n) {
-        if (n == 99 || m_rt.stamp(m_kept).unknown)
+        if (n == 99 || m_rt.stamp(m_kept).unknown())
             return notSent(QStringLiteral("The backup folder %1 could not be made: %2.").arg(m_kept, error));
     }
     m_kept += u'\\';
@@ -54,7 +54,7 @@ void Submission::keepNewest(const ClaimRecord &claim)
     if (m_rt.linkFile(claim.backup, newest))
         return;
     const Runtime::Stamp there = m_rt.stamp(newest);
-    if (there.unknown || (!there.exists() && m_rt.isReadableFolder(newest)))
+    if (there.unknown() || (!there.exists() && m_rt.isReadableFolder(newest)))
         return;
     if (there.exists()) {
         const bool copy = there.links > 1 || isLatestKeptCopy(claim.name, newest);
@@ -172,7 +172,7 @@ bool Submission::keepWhatChanged()
         anyCopied = true;
         if (claim.going()) {
             const Runtime::Stamp now = m_rt.stamp(m_request.claim(claim.name));
-            if (now.unknown)
+            if (now.unknown())
                 claim.fate = Fate::StatusUnknown;
             else if (!now.exists())
                 claim.fate = Fate::GoneBeforePortal;
