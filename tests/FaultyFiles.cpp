@@ -10,6 +10,7 @@
 namespace {
 
 const QString full = QStringLiteral("the disk is full");
+const QString down = QStringLiteral("the network name is no longer available");   // what a share that dropped answers
 
 class FaultyFile : public HostFile
 {
@@ -138,7 +139,7 @@ const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath, 
     for (const Fault &fault : std::as_const(faults)) {
         if (fault.op == op && hostPath.contains(fault.pathPart)) {
             if (reason)
-                *reason = full;
+                *reason = op == Op::List || op == Op::Names || op == Op::Status || op == Op::Stamp ? down : full;
             return &fault;
         }
     }

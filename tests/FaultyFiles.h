@@ -13,8 +13,9 @@
 class FaultyFiles : public ForwardingFileAccess
 {
 public:
-    // Name: a folder made and a move; Link: a second name, which some file systems (FAT, shares) refuse.
-    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name, Link, List };
+    // Name: a folder made and a move; Link: a second name, which some file systems (FAT, shares) refuse;
+    // Status: what a name is; List: a folder's files; Names: its names, as a name in it is looked up.
+    enum class Op { Open, Read, Write, Finish, Copy, Remove, Flush, Stamp, Name, Link, List, Status, Names };
 
     struct Fault
     {
@@ -50,15 +51,25 @@ public:
     Stamp stamp(const QString &hostPath) override
     {
         Stamp unknown;
-        unknown.why = {Cause::Unreachable, QStringLiteral("the network name is no longer available")};
-        return faultFor(Op::Stamp, hostPath, nullptr) ? unknown : asItWas(real().stamp(hostPath));
+        unknown.why.cause = Cause::Unreachable;
+        return faultFor(Op::Stamp, hostPath, &unknown.why.reason) ? unknown : asItWas(real().stamp(hostPath));
     }
     // A folder that cannot be read, as a share that is down answers.
     Listing list(const QString &hostFolder) override
     {
         Listing unreadable;
-        unreadable.failure.cause = Cause::Unreachable;
+        unreadable.failure.cause = Cause::Unreachable;   // and the reason a dropped share gives
         return faultFor(Op::List, hostFolder, &unreadable.failure.reason) ? unreadable : real().list(hostFolder);
+    }
+    Names names(const QString &hostFolder) override
+    {
+        Names unreadable{{}, {Cause::Unreachable, {}}};
+        return faultFor(Op::Names, hostFolder, &unreadable.why.reason) ? unreadable : real().names(hostFolder);
+    }
+    Entry entry(const QString &hostPath) override
+    {
+        Entry unknown{Kind::None, {}, 0, {Cause::Unreachable, {}}};
+        return faultFor(Op::Status, hostPath, &unknown.why.reason) ? unknown : real().entry(hostPath);
     }
     bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
     bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Link, to, reason) && real().link(from, to, reason); }

@@ -156,6 +156,11 @@ void Rig::play(const QString &script)
             QVERIFY(runtime->changeDrive(rest) && runtime->currentFolder().startsWith(rest));
         } else if (verb == u"unlistable") {   // the folder cannot be read, as a share that is down
             disk->fail(FaultyFiles::Op::List, rest);
+            disk->fail(FaultyFiles::Op::Names, rest);
+        } else if (verb == u"unresolvable") {   // only as a name in it is looked up
+            if (*system.noDriveFolder)
+                QSKIP("the system looks names up itself, without listing their folder");
+            disk->fail(FaultyFiles::Op::Names, rest);
         } else if (verb == u"nolinks") {   // the drives' file system refuses a second name for a file
             disk->fail(FaultyFiles::Op::Link, {});
         } else if (verb == u"remove") {

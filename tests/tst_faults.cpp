@@ -60,7 +60,8 @@ private slots:
                 QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at << fate;
         }
         for (const char *whole : {"flush", "browser start", "browser removed", "no outbound folder", "no backup folder", "no base folder",
-                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history write", "journal write"})
+                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history write", "journal write",
+                                  "status read before the copies"})
             QTest::newRow(whole) << QString::fromLatin1(whole) << -1 << Fate::NotSent;
         QTest::newRow("all voided before their copies") << u"voided before its copy"_s << -1 << Fate::Voided;
     }
@@ -82,7 +83,8 @@ private slots:
             {u"setup open"_s, {Op::Open, u"setup.fil"_s, 0}}, {u"setup write"_s, {Op::Write, u"setup.fil"_s, 20}},
             {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}}, {u"history write"_s, {Op::Write, u"history.txt"_s, 0}},
             {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}}, {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
-            {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}}};
+            {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}},
+            {u"status read before the copies"_s, {Op::Status, u"/claimin"_s, 0}}};
         if (faults.contains(fault))
             rig.disk->faults << faults[fault];
         // A share that drops for a moment once the portal is open: the claims are all still there.
@@ -240,7 +242,7 @@ private slots:
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("powerCut");
-        for (int step = 0; step < 48; ++step) {
+        for (int step = 0; step < 120; ++step) {
             QTest::addRow("killed at step %d", step) << step << false;
             QTest::addRow("power cut at step %d", step) << step << true;
         }

@@ -267,8 +267,12 @@ private slots:
                 + u"files claimin ; read qrn/claimsbu/B.001 old; read qrn/claimsbu/earlier old claim"_s;
         QTest::newRow("a claim folder that cannot be read")
             << practice3 + u"claims A.001; write qrn/claims/OLD.NS2; unlistable claimin; click SendClaims; told The claims were not sent. "
-               "The claim folder C:\\CLAIMIN\\ could not be read: the disk is full. No claim file was removed; files claimin A.001; "
-               "files qrn/claims OLD.NS2"_s;
+               "The claim folder C:\\CLAIMIN\\ could not be read: the network name is no longer available. No claim file was removed; "
+               "files claimin A.001; files qrn/claims OLD.NS2"_s;
+        QTest::newRow("a folder on the way to the claim folder that cannot be read")
+            << u"setup "_s + QString::fromLatin1(Rig::practice).replace(u"C:\\CLAIMIN"_s, u"C:\\SHARE\\CLAIMIN"_s)
+                + u"; write share/claimin/A.001; unresolvable share; click SendClaims; told The claims were not sent. The claim folder "
+                  "C:\\SHARE\\CLAIMIN\\ could not be read: the network name is no longer available.; files share/claimin A.001"_s;
         QTest::newRow("a claim named like its submission's folder")
             << practice3 + u"write \"claimin/2026-03-04 09.05.07\" claim; click SendClaims"_s + opened + u"files claimin ; files qrn/claimsbu "
                 "2026-03-04 09.05.07; files \"qrn/claimsbu/2026-03-04 09.05.07\" 2026-03-04 09.05.07"_s;

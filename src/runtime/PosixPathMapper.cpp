@@ -13,9 +13,20 @@ PosixPathMapper::PosixPathMapper(const QString &driveFolder, FileAccess &files)
 {
 }
 
-qint64 PosixPathMapper::folderStamp(const QString &hostFolder)
+bool PosixPathMapper::isThere(const QString &hostPath, FileAccess::Why *why)
+{
+    const FileAccess::Entry entry = m_files.entry(hostPath);
+    // Only "no such name" is absence; a folder whose status cannot be read may hold anything.
+    if (entry.why.unknown() && why)
+        *why = entry.why;
+    return entry.kind != FileAccess::Kind::None;
+}
+
+qint64 PosixPathMapper::folderStamp(const QString &hostFolder, FileAccess::Why *why)
 {
     const FileAccess::Entry folder = m_files.entry(hostFolder);
+    if (folder.why.unknown() && why)
+        *why = folder.why;
     return folder.kind == FileAccess::Kind::None ? -2 : folder.modified;
 }
 
@@ -56,15 +67,20 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcce
 {
     // The folders above the last name repeat from call to call (one claim folder, one outbound
     // folder); a folder found before is taken again while it still exists.
+    FileAccess::Why unused;
+    if (!why)
+        why = &unused;
     const qsizetype folderDepth = names.isEmpty() ? 0 : names.size() - 1;
     QString key(drive.toLower());
     for (qsizetype i = 0; i < folderDepth; ++i)
         key += u'\\' + names.at(i).toCaseFolded();
     QString path = m_folders.value(key);
     const bool trusted = m_steady && m_checkedFolders.contains(key);
-    if (!trusted && (path.isEmpty() || m_files.entry(path).kind == FileAccess::Kind::None)) {
+    if (!trusted && (path.isEmpty() || !isThere(path, why))) {
+        if (why->failed())
+            return {};
         path = m_driveFolder + u'/' + drive.toLower() + u':';
-        if (m_files.entry(path).kind == FileAccess::Kind::None)
+        if (!isThere(path, why))
             return {};
         for (qsizetype i = 0; i < folderDepth; ++i) {
             const QString name = entryIn(path, names.at(i), why);
@@ -72,8 +88,10 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcce
                 return {};
             path = path + u'/' + name;
         }
-        if (m_files.entry(path).kind != FileAccess::Kind::None)
+        if (isThere(path, why))
             m_folders.insert(key, path);
+        else if (why->failed())
+            return {};
         else
             m_folders.remove(key);
     }
@@ -106,7 +124,15 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     if (m_steady && cached.checked)
         return &cached;
     cached.checked = m_steady;
-    const qint64 stamp = folderStamp(hostFolder);
+    FileAccess::Why unread;
+    const qint64 stamp = folderStamp(hostFolder, &unread);
+    if (unread.failed()) {
+        cached.stamp = -1;
+        cached.checked = false;
+        if (why)
+            *why = unread;
+        return nullptr;
+    }
     if (cached.stamp == stamp)
         return &cached;
     cached.stamp = stamp;
@@ -116,6 +142,7 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     // A folder that is not there holds no other spelling of the name; one that cannot be read may.
     if (read.why.unknown()) {
         cached.stamp = -1;
+        cached.checked = false;
         if (why)
             *why = read.why;
         return nullptr;

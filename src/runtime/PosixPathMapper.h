@@ -32,7 +32,9 @@ private:
     QString entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why);
     const Listing *listing(const QString &hostFolder, FileAccess::Why *why);
     void note(const QString &hostPath, bool created);
-    qint64 folderStamp(const QString &hostFolder);
+    // Whether a name is there; why, when its status could not be read.
+    bool isThere(const QString &hostPath, FileAccess::Why *why);
+    qint64 folderStamp(const QString &hostFolder, FileAccess::Why *why = nullptr);
     bool makePath(const QString &hostFolder);
     void linkBrowser(const QString &driveC, const QString &folder, const QString &file, const QString &target);
 
