@@ -163,8 +163,8 @@ void Rig::play(const QString &script)
             disk->fail(FaultyFiles::Op::Names, rest);
         } else if (verb == u"nolinks") {   // the drives' file system refuses a second name for a file
             disk->fail(FaultyFiles::Op::Link, {});
-        } else if (verb == u"remove") {
-            QFile::remove(onC(rest));
+        } else if (verb == u"remove") {   // a file, or a folder and all it holds
+            QFileInfo(onC(rest)).isDir() ? QDir(onC(rest)).removeRecursively() : QFile::remove(onC(rest));
         } else if (verb == u"start" || verb == u"restart") {
             installBrowser();
             QDir().mkpath(onC(u"claimin"_s));

@@ -261,7 +261,7 @@ private slots:
         QTest::newRow("a claim named like the folder for earlier copies")
             << practice3 + u"claims earlier; click SendClaims"_s + opened + u"write qrn/claimsbu/B.001 old; claims B.001; click SendClaims"_s
                 + opened + u"files qrn/claimsbu 2026-03-04 09.05.07 2026-03-04 09.05.07 2 B.001 earlier; read qrn/claimsbu/earlier/B.001 old; "
-                "files claimin "_s;
+                "read qrn/claimsbu/B.001 claim B.001; files claimin "_s;
         QTest::newRow("the folder for earlier copies taken by a file")
             << practice3 + u"write qrn/claimsbu/earlier old claim; write qrn/claimsbu/B.001 old; claims B.001; click SendClaims"_s + opened
                 + u"files claimin ; read qrn/claimsbu/B.001 old; read qrn/claimsbu/earlier old claim"_s;
@@ -269,6 +269,9 @@ private slots:
             << practice3 + u"claims A.001; write qrn/claims/OLD.NS2; unlistable claimin; click SendClaims; told The claims were not sent. "
                "The claim folder C:\\CLAIMIN\\ could not be read: the network name is no longer available. No claim file was removed; "
                "files claimin A.001; files qrn/claims OLD.NS2"_s;
+        QTest::newRow("a claim folder made again in another case")
+            << practice3 + u"claims A.001; click SendClaims"_s + opened + u"remove claimin; write ClaimIn/B.001; click SendClaims"_s + opened
+                + u"files ClaimIn "_s;
         QTest::newRow("a folder on the way to the claim folder that cannot be read")
             << u"setup "_s + QString::fromLatin1(Rig::practice).replace(u"C:\\CLAIMIN"_s, u"C:\\SHARE\\CLAIMIN"_s)
                 + u"; write share/claimin/A.001; unresolvable share; click SendClaims; told The claims were not sent. The claim folder "
@@ -280,7 +283,7 @@ private slots:
         const QString unreadable = u"QRNWeb's record of an earlier Send Claims, c:\\qrn\\log\\sending.txt, cannot be read: "_s;
         const std::pair<const char *, const char *> journals[] = {
             {"empty", "write qrn/log/sending.txt \uFEFF; "}, {"garbage", "write qrn/log/sending.txt; "},
-            {"a folder", "mkdir qrn/log/sending.txt; "},
+            {"a folder", "mkdir qrn/log/sending.txt; "}, {"a start that does not parse", "write qrn/log/sending.txt \uFEFFyesterday\tC:\\CLAIMIN\\\r\nend\t0\r\n; "},
             {"cut mid-line", "write qrn/log/sending.txt \uFEFF2026-03-04 09:05:07\tC:\\CLAIMIN\\\r\n1011 0 1 2; "},
             {"an entry that leads out of the claim folder", "write qrn/log/sending.txt \uFEFF2026-03-04 09:05:07\tC:\\CLAIMIN\\\r\n"
              "1 2 3 4 5\t0000000000000000000000000000000000000000000000000000000000000000\t..\\A.CLM\tclaims\\A.NS2\tA.CLM\r\nend\t1\r\n; "}};

@@ -184,6 +184,10 @@ private slots:
             QTest::keyClick(dir, Qt::Key_Return);
         }
         QCOMPARE(dir->path(), folder);
+        // The open folder's subfolders stand one step in from it.
+        const auto indent = [](const QListWidgetItem *item) { return item->text().indexOf(item->text().trimmed()); };
+        if (dir->currentRow() + 1 < dir->count())
+            QCOMPARE(indent(dir->item(dir->currentRow() + 1)), indent(dir->currentItem()) + 2);
         QCOMPARE(rig.setup().FilePathText()->text(), claimFolder);
         QCOMPARE(drives->currentText().left(2), folder.left(2).toLower());
         QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});

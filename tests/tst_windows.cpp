@@ -130,6 +130,17 @@ private slots:
                     QVERIFY2(!control->geometry().intersects(other->geometry()), qPrintable(name + u' ' + other->objectName()));
             }
         }
+        // Tab goes from the site id through the main window's buttons in their designed order.
+        if (form == u"Form1") {
+            QStringList order;
+            QWidget *at = rig.find("YourSiteID");
+            while (order.size() < 6) {
+                at = at->nextInFocusChain();
+                if ((at->focusPolicy() & Qt::TabFocus) && at->isVisible())
+                    order << at->objectName();
+            }
+            QCOMPARE(order, (QStringList{u"SendClaims"_s, u"GetReports"_s, u"Command1"_s, u"Command2"_s, u"CmdQRNWebSite"_s, u"CmndSetup"_s}));
+        }
         if (help) {
             for (const char *name : {"HelpCommand", "Label10", "Label5"})
                 QVERIFY2(controls.contains(rig.find<QWidget>(name)), name);

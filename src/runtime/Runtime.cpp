@@ -225,18 +225,16 @@ void Runtime::setFoldersSteady(bool steady)
     m_access->setSteady(steady);
 }
 
-bool Runtime::deleteFiles(const QString &pattern)
+void Runtime::deleteFiles(const QString &pattern)
 {
     const QStringList names = findAll(pattern);
-    if (names.isEmpty())
-        return false;
     DosPaths::Path folder = m_dos.parse(pattern);
+    if (names.isEmpty() || folder.names.isEmpty())
+        return;
     folder.names.removeLast();
     const QString prefix = DosPaths::qualified(folder);
-    bool all = true;
     for (const QString &name : names)
-        all = deleteFile(prefix + name) && all;
-    return all;
+        deleteFile(prefix + name);
 }
 
 void Runtime::deleteOdd(const QString &folder)

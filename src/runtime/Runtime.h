@@ -60,8 +60,8 @@ public:
     enum class Removal { Removed, Gone, Changed, Failed };
     // Removes a file only while it is as it was when stamped; error says why it could not be removed.
     Removal deleteUnchanged(const QString &path, const Stamp &stamped, QString *error);
-    // Deletes every file matching the pattern; false when one of them could not be deleted.
-    bool deleteFiles(const QString &pattern);
+    // Deletes every file matching the pattern that it can; what stays, a later findAll() sees.
+    void deleteFiles(const QString &pattern);
     // Removes from a folder what cannot be taken as a file (see FileAccess::removeOdd).
     void deleteOdd(const QString &folder);
     Stamp stamp(const QString &path);

@@ -57,7 +57,7 @@ Form1::Form1(Session &session)
     QPushButton *webSite = DesignedControls::button(this, "CmdQRNWebSite", QStringLiteral("QRN Web Site"), QRect(3840, 2280, 1455, 375), bold);
     QPushButton *setup = DesignedControls::button(this, "CmndSetup", QStringLiteral("Setup"), QRect(5520, 2280, 1455, 375), bold);
 
-    setTabOrder(m_yourSiteId, sendClaims);
+    // The site id, made before the buttons, comes first without being told.
     setTabOrder(sendClaims, getReports);
     setTabOrder(getReports, exit);
     setTabOrder(exit, resend);

@@ -12,7 +12,6 @@
 #include "windows/FolderSelector.h"
 #include "windows/Twips.h"
 
-#include <QCloseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -201,8 +200,8 @@ void Form3::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-void Form3::closeEvent(QCloseEvent *event)
+// A close event comes accepted: the window closes, and the setup is unloaded with it.
+void Form3::closeEvent(QCloseEvent *)
 {
-    event->accept();
     SetupBehaviour::unload(m_session);
 }
