@@ -47,6 +47,7 @@ public:
     }
 
     QDateTime now() const override { return clock; }
+    qint64 msecsNow() const override { return clock.toMSecsSinceEpoch(); }
     QString driveFolder() const override { return m_driveFolder; }
 
     QDateTime clock = QDateTime(QDate(2026, 3, 4), QTime(9, 5, 7));

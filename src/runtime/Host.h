@@ -23,6 +23,8 @@ public:
     virtual void progress(const QString &text, qint64 done, qint64 total) = 0;
 
     virtual QDateTime now() const = 0;
+    // The same clock in milliseconds, for timing work: asked at every step, so it must cost little.
+    virtual qint64 msecsNow() const { return now().toMSecsSinceEpoch(); }
 
     // The folder holding one entry per drive ("c:", "z:", …) on hosts without drive letters.
     virtual QString driveFolder() const = 0;

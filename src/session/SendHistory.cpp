@@ -23,9 +23,18 @@ QString journalOf(const QString &base)
     return base + QStringLiteral("log\\sending.txt");
 }
 
+// Every line of a submission has its time: formatted once.
 QString when(const QDateTime &at)
 {
-    return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    static QDate day;
+    static QTime time;
+    static QString formatted;
+    if (at.date() != day || at.time() != time || formatted.isEmpty()) {
+        day = at.date();
+        time = at.time();
+        formatted = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return formatted;
 }
 
 bool isHex(QChar c)
@@ -42,14 +51,23 @@ bool readsAsEscape(QStringView text, qsizetype i)
 // A field as the file holds it: whole on its line, whatever characters the name has.
 QString field(QStringView text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const auto plain = [&](qsizetype i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || readsAsEscape(text, i))
-            out += u'%' + QString::number(c, 16).toUpper().rightJustified(2, u'0');
-        else
+        return c >= 0x20 && !(c >= 0x7F && c <= 0x9F) && !readsAsEscape(text, i);
+    };
+    qsizetype i = 0;
+    while (i < text.size() && plain(i))
+        ++i;
+    if (i == text.size())
+        return text.toString();
+    QString out;
+    out.reserve(text.size() + 8);
+    out += text.left(i);
+    for (; i < text.size(); ++i) {
+        if (plain(i))
             out += text[i];
+        else
+            out += u'%' + QString::number(text[i].unicode(), 16).toUpper().rightJustified(2, u'0');
     }
     return out;
 }

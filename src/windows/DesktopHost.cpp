@@ -83,16 +83,16 @@ void DesktopHost::progress(const QString &text, qint64 done, qint64 total)
 {
     if (total <= 0 || done >= total) {
         m_progress.reset();
-        m_workStarted = {};
+        m_workStarted = -1;
         return;
     }
-    const QDateTime at = now();
-    if (!m_workStarted.isValid())
+    const qint64 at = msecsNow();
+    if (m_workStarted < 0)
         m_workStarted = at;
-    if (!m_progress && m_workStarted.msecsTo(at) < 1000)
+    if (!m_progress && at - m_workStarted < 1000)
         return;
     // For a person's eyes: a few times a second is enough, and drawing costs more than a claim's copy.
-    if (m_progress && qAbs(m_shownAt.msecsTo(at)) < 200)
+    if (m_progress && qAbs(at - m_shownAt) < 200)
         return;
     m_shownAt = at;
     if (!m_progress) {
@@ -129,6 +129,11 @@ bool DesktopHost::startProgram(const QString &program, const QString &argument, 
 QDateTime DesktopHost::now() const
 {
     return QDateTime::currentDateTime();
+}
+
+qint64 DesktopHost::msecsNow() const
+{
+    return QDateTime::currentMSecsSinceEpoch();
 }
 
 QString DesktopHost::driveFolder() const

@@ -19,6 +19,7 @@ public:
     // Work that has lasted a second shows how far it is, in a window of its own that takes no input.
     void progress(const QString &text, qint64 done, qint64 total) override;
     QDateTime now() const override;
+    qint64 msecsNow() const override;
     QString driveFolder() const override;
 
     DesktopHost();
@@ -29,7 +30,7 @@ protected:
     virtual Answer ask(const QString &text, Buttons buttons, const QString &details);
 
 private:
-    QDateTime m_workStarted;
-    QDateTime m_shownAt;   // when the progress window was last drawn
+    qint64 m_workStarted = -1;
+    qint64 m_shownAt = 0;   // when the progress window was last drawn
     std::unique_ptr<QProgressDialog> m_progress;
 };
