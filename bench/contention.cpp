@@ -3,7 +3,9 @@
 // a claim went to exactly one opened portal, whole, and then left the claim folder, or it is still
 // in the claim folder; no claim is lost or sent twice; no message names a file where it is not.
 // Run: build/bench/contention [rounds] [claims]   (defaults: 20 rounds of 1500); exits 1 on a fault.
-#include "runtime/FileAccess.h"
+// One instance alone: contention send <drive folder> <delay ms> <record>, or contention start <drive folder>
+// <record> [<files restored after a power cut>].
+#include "runtime/ForwardingFileAccess.h"
 #include "runtime/Host.h"
 #include "runtime/Runtime.h"
 #include "session/ClaimSubmission.h"
@@ -76,21 +78,54 @@ private:
     QString m_drives, m_driveC, m_record;
 };
 
+// The disk after a power cut, as tools/powercut.py writes it back: a file it had to make anew is the
+// very file it stands for, which the system would have kept. Each line: its identity now, then the
+// stamp it had (size, time written, volume, file, time changed).
+class AsItWas : public ForwardingFileAccess
+{
+public:
+    explicit AsItWas(const QString &list)
+    {
+        QFile file(list);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const QList<QByteArray> n = line.split(' ');
+            if (n.size() == 7)
+                m_was.insert({n[0].toULongLong(), n[1].toULongLong()},
+                             {n[2].toLongLong(), n[3].toLongLong(), n[4].toULongLong(), n[5].toULongLong(), n[6].toLongLong(), 0, {}});
+        }
+    }
+    Stamp stamp(const QString &hostPath) override
+    {
+        const Stamp now = ForwardingFileAccess::stamp(hostPath);
+        Stamp was = m_was.value({now.volume, now.file}, now);
+        was.links = now.links;
+        return was;
+    }
+
+private:
+    QHash<QPair<quint64, quint64>, Stamp> m_was;
+};
+
 // On Windows the drives are the machine's own: drive C: itself (under Wine, the prefix's).
 QString driveOf(const QString &drives)
 {
     return QSysInfo::kernelType() == QLatin1String("winnt") ? QStringLiteral("C:") : drives + QStringLiteral("/c:");
 }
 
-int sendOnce(const QString &drives, int delayMs, const QString &record)
+// A negative delay only starts the program.
+int sendOnce(const QString &drives, int delayMs, const QString &record, const QString &restored = {})
 {
-    QThread::msleep(delayMs);
+    QThread::msleep(qMax(delayMs, 0));
     RecordingHost host(drives, driveOf(drives), record);
-    Runtime runtime(host, makeNativeFileAccess());
+    Runtime runtime(host, std::make_unique<AsItWas>(restored));
     Session session(runtime, SetupBehaviour::hooks());
     DesktopWindows windows(session);
     if (!session.start())
         return 2;
+    if (delayMs < 0)
+        return 0;
     const SendOutcome outcome = ClaimSubmission::sendClaims(session);
     if (!outcome.message.isEmpty())
         runtime.messageBox(outcome.message, Host::Buttons::Ok, outcome.details);
@@ -125,6 +160,9 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("send"))
         return sendOnce(args[2], args[3].toInt(), args[4]);
+    // Only started, as after a power cut: what start-up finishes, and what it says.
+    if (args.size() >= 4 && args[1] == QLatin1String("start"))
+        return sendOnce(args[2], -1, args[3], args.value(4));
     const int rounds = args.size() > 1 ? args[1].toInt() : 20;
     const int count = args.size() > 2 ? args[2].toInt() : 1500;
 
