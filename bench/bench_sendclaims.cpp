@@ -39,12 +39,12 @@ public:
     qint64 flushStart = 0, flushEnd = 0;
 
     // The copies' flush, before the portal opens; the one after the removals belongs to them.
-    bool flush(const QStringList &files, QString *reason) override
+    bool flush(const QStringList &files, Why *why) override
     {
         const bool first = flushStart == 0;
         if (first)
             flushStart = clock.nsecsElapsed();
-        const bool ok = ForwardingFileAccess::flush(files, reason);
+        const bool ok = ForwardingFileAccess::flush(files, why);
         if (first)
             flushEnd = clock.nsecsElapsed();
         return ok;

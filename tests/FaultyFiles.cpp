@@ -20,37 +20,37 @@ public:
     {
     }
 
-    qint64 read(char *data, qint64 size, QString *reason) override
+    qint64 read(char *data, qint64 size, Why *why) override
     {
         const FaultyFiles::Fault *fault = m_disk.faultFor(FaultyFiles::Op::Read, m_hostPath, nullptr);
         if (fault && m_read >= fault->afterBytes) {
-            if (reason)
-                *reason = QStringLiteral("the disk could not be read");
+            if (why)
+                *why = {Cause::Unreachable, QStringLiteral("the disk could not be read")};
             return -1;
         }
-        const qint64 got = m_real->read(data, fault ? qMin(size, fault->afterBytes - m_read) : size, reason);
+        const qint64 got = m_real->read(data, fault ? qMin(size, fault->afterBytes - m_read) : size, why);
         m_read += qMax<qint64>(got, 0);
         return got;
     }
 
-    bool write(const char *data, qint64 size, QString *reason) override
+    bool write(const char *data, qint64 size, Why *why) override
     {
         const FaultyFiles::Fault *fault = m_disk.faultFor(FaultyFiles::Op::Write, m_hostPath, nullptr);
         if (!fault || m_written + size <= fault->afterBytes) {
             m_written += size;
-            return m_real->write(data, size, reason);
+            return m_real->write(data, size, why);
         }
         m_real->write(data, qMax<qint64>(0, fault->afterBytes - m_written), nullptr);
         m_written = qMax(m_written, fault->afterBytes);
-        if (reason)
-            *reason = full;
+        if (why)
+            *why = {Cause::Full, full};
         return false;
     }
 
     // A failing close drops the real file unfinished.
-    bool finish(QString *reason) override
+    bool finish(Why *why) override
     {
-        if (m_disk.faultFor(FaultyFiles::Op::Finish, m_hostPath, reason) || !m_real->finish(reason))
+        if (m_disk.faultFor(FaultyFiles::Op::Finish, m_hostPath, why) || !m_real->finish(why))
             return false;
         if (m_mode == FileAccess::Mode::Append || m_mode == FileAccess::Mode::Replace)
             m_disk.onDisk(m_hostPath);
@@ -132,23 +132,23 @@ FileAccess::Stamp FaultyFiles::asItWas(const Stamp &now) const
     return found != restored.cend() && found->first == now ? found->second : now;
 }
 
-const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath, QString *reason)
+const FaultyFiles::Fault *FaultyFiles::faultFor(Op op, const QString &hostPath, Why *why)
 {
     if (before && op != Op::Read && op != Op::Write && op != Op::Finish)
         before(op, hostPath);
     for (const Fault &fault : std::as_const(faults)) {
         if (fault.op == op && hostPath.contains(fault.pathPart)) {
-            if (reason)
-                *reason = op == Op::List || op == Op::Names || op == Op::Status || op == Op::Stamp ? down : full;
+            if (why)
+                *why = op == Op::List || op == Op::Names || op == Op::Status || op == Op::Stamp ? Why{Cause::Unreachable, down} : Why{Cause::Full, full};
             return &fault;
         }
     }
     return nullptr;
 }
 
-std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, Why *why)
 {
-    std::unique_ptr<HostFile> file = faultFor(Op::Open, hostPath, reason) ? nullptr : real().open(hostPath, mode, reason);
+    std::unique_ptr<HostFile> file = faultFor(Op::Open, hostPath, why) ? nullptr : real().open(hostPath, mode, why);
     return file ? std::make_unique<FaultyFile>(std::move(file), *this, hostPath, mode) : nullptr;
 }
 
@@ -156,10 +156,10 @@ std::unique_ptr<HostFile> FaultyFiles::open(const QString &hostPath, Mode mode, 
 // asked for it: one read feeding every target. Otherwise target by target, so that the rest of the
 // machine can act between two of them; the stamps then show a source that changed in between, as
 // one opening of it would see.
-bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result, Why *why)
 {
     if (!before && faults.isEmpty()) {
-        const bool ok = real().copy(from, to, result, reason);
+        const bool ok = real().copy(from, to, result, why);
         result->source = asItWas(result->source);
         result->after = asItWas(result->after);
         return ok;
@@ -167,7 +167,7 @@ bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result,
     for (qsizetype i = 0; i < to.size(); ++i) {
         Copy one;
         const Fault *fault = faultFor(Op::Copy, to.at(i), nullptr);
-        const bool ok = real().copy(from, {to.at(i)}, &one, reason);
+        const bool ok = real().copy(from, {to.at(i)}, &one, why);
         if (i == 0)
             result->source = asItWas(one.source);
         result->after = asItWas(one.after);
@@ -177,8 +177,8 @@ bool FaultyFiles::copy(const QString &from, const QStringList &to, Copy *result,
             // The disk took this much of the copy and then refused the rest.
             QFile(to.at(i)).resize(qMin(one.bytes.value(0), fault->afterBytes));
             result->bytes.last() = QFileInfo(to.at(i)).size();
-            if (reason)
-                *reason = full;
+            if (why)
+                *why = {Cause::Full, full};
         }
         if (!ok || fault) {
             result->failed = i;

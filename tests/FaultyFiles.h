@@ -26,7 +26,7 @@ public:
 
     void fail(Op op, const QString &pathPart, qint64 afterBytes = 0) { faults.append({op, pathPart, afterBytes}); }
     // The fault this operation meets, after the rest of the machine has acted.
-    const Fault *faultFor(Op op, const QString &hostPath, QString *reason);
+    const Fault *faultFor(Op op, const QString &hostPath, Why *why);
 
     // A disk cache from now on: what no flush put on disk (nor the close of a file opened to append
     // or replace) is gone when the power is cut. A file the cut brings back is the very file it was.
@@ -41,42 +41,40 @@ public:
     // Runs at the boundary just before the operation, as the rest of the machine would meanwhile.
     std::function<void(Op, const QString &)> before;
 
-    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
-    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
-    bool remove(const QString &hostPath, QString *reason) override
+    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, Why *why) override;
+    bool copy(const QString &from, const QStringList &to, Copy *result, Why *why) override;
+    bool remove(const QString &hostPath, Why *why) override
     {
-        return !faultFor(Op::Remove, hostPath, reason) && real().remove(hostPath, reason);
+        return !faultFor(Op::Remove, hostPath, why) && real().remove(hostPath, why);
     }
     // A status that cannot be read, as a share that drops for a moment gives it.
     Stamp stamp(const QString &hostPath) override
     {
         Stamp unknown;
-        unknown.why.cause = Cause::Unreachable;
-        return faultFor(Op::Stamp, hostPath, &unknown.why.reason) ? unknown : asItWas(real().stamp(hostPath));
+        return faultFor(Op::Stamp, hostPath, &unknown.why) ? unknown : asItWas(real().stamp(hostPath));
     }
     // A folder that cannot be read, as a share that is down answers.
     Listing list(const QString &hostFolder) override
     {
         Listing unreadable;
-        unreadable.failure.cause = Cause::Unreachable;   // and the reason a dropped share gives
-        return faultFor(Op::List, hostFolder, &unreadable.failure.reason) ? unreadable : real().list(hostFolder);
+        return faultFor(Op::List, hostFolder, &unreadable.failure) ? unreadable : real().list(hostFolder);
     }
     Names names(const QString &hostFolder) override
     {
-        Names unreadable{{}, {Cause::Unreachable, {}}};
-        return faultFor(Op::Names, hostFolder, &unreadable.why.reason) ? unreadable : real().names(hostFolder);
+        Names unreadable;
+        return faultFor(Op::Names, hostFolder, &unreadable.why) ? unreadable : real().names(hostFolder);
     }
     Entry entry(const QString &hostPath) override
     {
-        Entry unknown{Kind::None, {}, 0, {Cause::Unreachable, {}}};
-        return faultFor(Op::Status, hostPath, &unknown.why.reason) ? unknown : real().entry(hostPath);
+        Entry unknown;
+        return faultFor(Op::Status, hostPath, &unknown.why) ? unknown : real().entry(hostPath);
     }
-    bool makeFolder(const QString &path, QString *reason) override { return !faultFor(Op::Name, path, reason) && real().makeFolder(path, reason); }
-    bool link(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Link, to, reason) && real().link(from, to, reason); }
-    bool rename(const QString &from, const QString &to, QString *reason) override { return !faultFor(Op::Name, to, reason) && real().rename(from, to, reason); }
-    bool flush(const QStringList &hostFiles, QString *reason) override
+    bool makeFolder(const QString &path, Why *why) override { return !faultFor(Op::Name, path, why) && real().makeFolder(path, why); }
+    bool link(const QString &from, const QString &to, Why *why) override { return !faultFor(Op::Link, to, why) && real().link(from, to, why); }
+    bool rename(const QString &from, const QString &to, Why *why) override { return !faultFor(Op::Name, to, why) && real().rename(from, to, why); }
+    bool flush(const QStringList &hostFiles, Why *why) override
     {
-        if (faultFor(Op::Flush, hostFiles.value(0), reason) || !real().flush(hostFiles, reason))
+        if (faultFor(Op::Flush, hostFiles.value(0), why) || !real().flush(hostFiles, why))
             return false;
         for (const QString &path : hostFiles)
             onDisk(path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/Failure.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,12 +16,12 @@ public:
     virtual ~HostFile() = default;
 
     // Up to size bytes; 0 at the end, -1 on an error.
-    virtual qint64 read(char *data, qint64 size, QString *reason) = 0;
+    virtual qint64 read(char *data, qint64 size, Why *why) = 0;
     // All of the bytes, or false.
-    virtual bool write(const char *data, qint64 size, QString *reason) = 0;
+    virtual bool write(const char *data, qint64 size, Why *why) = 0;
     // Closes the file. A replacing output replaces its target only here, whole and on disk, or not
     // at all. A file destroyed without finish() is closed, and a replacing output then discarded.
-    virtual bool finish(QString *reason) = 0;
+    virtual bool finish(Why *why) = 0;
 };
 
 // What the runtime does to host files: the one place where a disk can refuse. One implementation
@@ -30,16 +32,8 @@ public:
     // Append adds to the end, and puts what it added on disk before it closes.
     enum class Mode { Read, Write, Replace, Append };
 
-    // Why the disk refused, as the program tells causes apart, with the system's reason in plain words.
-    enum class Cause { None, Missing, NotFolder, NotFile, InUse, Full, Unreachable, Denied, Exists, Other };
-    struct Why
-    {
-        Cause cause = Cause::None;
-        QString reason;
-        bool failed() const { return cause != Cause::None; }
-        // Refused for another reason than that nothing is there: it may well be there.
-        bool unknown() const { return failed() && cause != Cause::Missing && cause != Cause::NotFolder; }
-    };
+    using Cause = ::Cause;
+    using Why = ::Why;
 
     // A plain file by what it is: its identity on its volume and the times it was written and
     // changed. A file replaced under its name, rewritten, or given its old time back (as copies
@@ -113,24 +107,24 @@ public:
     virtual ~FileAccess() = default;
 
     // Only a plain file (after links) opens for reading; a FIFO or a device would hang or never end.
-    virtual std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) = 0;
+    virtual std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, Why *why) = 0;
 
     // Copies a plain file to each target in turn from one opening of it, so that every copy holds
     // the same bytes; an existing target is replaced. Stops at the first target that fails.
-    virtual bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) = 0;
+    virtual bool copy(const QString &from, const QStringList &to, Copy *result, Why *why) = 0;
 
-    virtual bool remove(const QString &hostPath, QString *reason) = 0;
+    virtual bool remove(const QString &hostPath, Why *why) = 0;
     // One new folder, for its user alone where the system gives each file its own permissions.
-    virtual bool makeFolder(const QString &hostPath, QString *reason) = 0;
+    virtual bool makeFolder(const QString &hostPath, Why *why) = 0;
     // Gives an existing file a second name, one that is free.
-    virtual bool link(const QString &existing, const QString &name, QString *reason) = 0;
+    virtual bool link(const QString &existing, const QString &name, Why *why) = 0;
     // A symbolic link to target under a name that is free.
-    virtual bool makeLink(const QString &target, const QString &name, QString *reason) = 0;
+    virtual bool makeLink(const QString &target, const QString &name, Why *why) = 0;
     // Moves a file to a name that is free.
-    virtual bool rename(const QString &from, const QString &to, QString *reason) = 0;
+    virtual bool rename(const QString &from, const QString &to, Why *why) = 0;
 
     // Puts what was written to these files on disk, and says so only when the system confirms it.
-    virtual bool flush(const QStringList &hostFiles, QString *reason) = 0;
+    virtual bool flush(const QStringList &hostFiles, Why *why) = 0;
 
     virtual Listing list(const QString &hostFolder) = 0;
     virtual Names names(const QString &hostFolder) = 0;
@@ -143,8 +137,8 @@ public:
     // Takes the lock of this folder against every other run of the program, for as long as the handle
     // lives; the system releases it when the process ends, however it ends. Nothing a person can remove
     // meanwhile holds it: on Windows a lock file in the folder kept open without delete sharing, on
-    // Linux the folder itself. Empty, with busy set when another holds it, or with a reason.
-    virtual std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) = 0;
+    // Linux the folder itself. Empty, with busy set when another holds it, or with the reason.
+    virtual std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) = 0;
 
     // True when both host paths name one existing file or folder.
     virtual bool sameFile(const QString &a, const QString &b) = 0;

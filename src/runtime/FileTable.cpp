@@ -1,5 +1,7 @@
 #include "runtime/FileTable.h"
 
+#include "runtime/Failure.h"
+
 #include "runtime/AnsiCodePage.h"
 #include "runtime/FileAccess.h"
 
@@ -112,11 +114,11 @@ bool FileTable::fill(Entry &e)
     }
     const qsizetype had = e.buffer.size();
     e.buffer.resize(had + chunk);
-    QString reason;
-    const qint64 got = e.file->read(e.buffer.data() + had, chunk, &reason);
+    Why why;
+    const qint64 got = e.file->read(e.buffer.data() + had, chunk, &why);
     e.buffer.resize(had + qMax<qint64>(got, 0));
     if (got < 0)
-        e.failure = reason.isEmpty() ? QStringLiteral("the file could not be read") : reason;
+        e.failure = why.reason.isEmpty() ? QStringLiteral("the file could not be read") : why.reason;
     if (!e.begun && got > 0)
         e.readMark(had);
     if (e.utf16) {
@@ -190,7 +192,8 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
     QByteArray bytes = e->utf8 ? text.toUtf8() : AnsiCodePage::encode(text);
     bytes.append("\r\n", 2);
     // Each line goes out at once, so a log keeps every line even if the run is cut short.
-    return e->file->write(bytes.constData(), bytes.size(), error);
+    Why why;
+    return e->file->write(bytes.constData(), bytes.size(), &why) || failWith(error, why.reason);
 }
 
 void FileTable::writeUnicode(int number)
@@ -210,7 +213,8 @@ bool FileTable::close(int number, QString *error)
     Entry *e = entry(number);
     if (!e)
         return true;
-    const bool ok = e->file->finish(error);
+    Why why;
+    const bool ok = e->file->finish(&why) || failWith(error, why.reason);
     m_entries[number].reset();
     return ok;
 }

@@ -9,31 +9,31 @@ class ForwardingFileAccess : public FileAccess
 public:
     explicit ForwardingFileAccess(std::unique_ptr<FileAccess> real = makeNativeFileAccess()) : m_real(std::move(real)) {}
 
-    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override
+    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, Why *why) override
     {
-        return m_real->open(hostPath, mode, reason);
+        return m_real->open(hostPath, mode, why);
     }
-    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override
+    bool copy(const QString &from, const QStringList &to, Copy *result, Why *why) override
     {
-        return m_real->copy(from, to, result, reason);
+        return m_real->copy(from, to, result, why);
     }
-    bool remove(const QString &hostPath, QString *reason) override { return m_real->remove(hostPath, reason); }
-    bool makeFolder(const QString &hostPath, QString *reason) override { return m_real->makeFolder(hostPath, reason); }
-    bool link(const QString &existing, const QString &name, QString *reason) override { return m_real->link(existing, name, reason); }
-    bool rename(const QString &from, const QString &to, QString *reason) override { return m_real->rename(from, to, reason); }
-    bool flush(const QStringList &hostFiles, QString *reason) override { return m_real->flush(hostFiles, reason); }
+    bool remove(const QString &hostPath, Why *why) override { return m_real->remove(hostPath, why); }
+    bool makeFolder(const QString &hostPath, Why *why) override { return m_real->makeFolder(hostPath, why); }
+    bool link(const QString &existing, const QString &name, Why *why) override { return m_real->link(existing, name, why); }
+    bool rename(const QString &from, const QString &to, Why *why) override { return m_real->rename(from, to, why); }
+    bool flush(const QStringList &hostFiles, Why *why) override { return m_real->flush(hostFiles, why); }
     Listing list(const QString &hostFolder) override { return m_real->list(hostFolder); }
     Names names(const QString &hostFolder) override { return m_real->names(hostFolder); }
     Entry entry(const QString &hostPath) override { return m_real->entry(hostPath); }
-    bool makeLink(const QString &target, const QString &name, QString *reason) override
+    bool makeLink(const QString &target, const QString &name, Why *why) override
     {
-        return m_real->makeLink(target, name, reason);
+        return m_real->makeLink(target, name, why);
     }
     void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
-    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override
+    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override
     {
-        return m_real->lock(hostFolder, busy, reason);
+        return m_real->lock(hostFolder, busy, why);
     }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
     void setSteady(bool steady) override { m_real->setSteady(steady); }

@@ -65,9 +65,11 @@ FileAccess::Why whyFor(int error)
     return {cause, reasonFor(error)};
 }
 
-bool failErrno(QString *reason)
+bool failErrno(Why *why)
 {
-    return failWith(reason, reasonFor(errno));
+    if (why)
+        *why = whyFor(errno);
+    return false;
 }
 
 QString notPlain()
@@ -88,29 +90,29 @@ QByteArray parentOf(const QByteArray &path)
 }
 
 // O_NONBLOCK keeps a FIFO from holding the open.
-int openPlain(const At &at, struct stat *st, QString *reason)
+int openPlain(const At &at, struct stat *st, Why *why)
 {
     const int fd = ::openat(at.folder, at.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        failErrno(reason);
+        failErrno(why);
         return -1;
     }
     if (::fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
         ::close(fd);
-        failWith(reason, notPlain());
+        failWith(why, Cause::NotFile, notPlain());
         return -1;
     }
     return fd;
 }
 
-bool writeAll(int fd, const char *data, qint64 size, QString *reason)
+bool writeAll(int fd, const char *data, qint64 size, Why *why)
 {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size_t(size));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return failErrno(reason);
+            return failErrno(why);
         }
         data += n;
         size -= n;
@@ -118,9 +120,9 @@ bool writeAll(int fd, const char *data, qint64 size, QString *reason)
     return true;
 }
 
-bool closeChecked(int fd, QString *reason)
+bool closeChecked(int fd, Why *why)
 {
-    return ::close(fd) == 0 || failErrno(reason);
+    return ::close(fd) == 0 || failErrno(why);
 }
 
 } // namespace PosixCalls

@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-// The system calls the POSIX file access makes, each with its failure turned into a plain reason.
+// The system calls the POSIX file access makes, each with its failure turned into a cause and a plain reason.
 namespace PosixCalls {
 
 // A file as a folder descriptor and a name below it.
@@ -19,14 +19,14 @@ struct At
 
 QString reasonFor(int error);
 FileAccess::Why whyFor(int error);
-// Sets the reason errno gives; always false, to be returned.
-bool failErrno(QString *reason);
+// Sets the cause and reason errno gives; always false, to be returned.
+bool failErrno(Why *why);
 QString notPlain();
 FileAccess::Stamp stampOf(const struct stat &st);
 QByteArray parentOf(const QByteArray &path);
 // Opens a file for reading only if it is a plain file; -1 otherwise.
-int openPlain(const At &at, struct stat *st, QString *reason);
-bool writeAll(int fd, const char *data, qint64 size, QString *reason);
-bool closeChecked(int fd, QString *reason);
+int openPlain(const At &at, struct stat *st, Why *why);
+bool writeAll(int fd, const char *data, qint64 size, Why *why);
+bool closeChecked(int fd, Why *why);
 
 } // namespace PosixCalls

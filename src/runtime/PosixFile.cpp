@@ -28,42 +28,42 @@ PosixFile::~PosixFile()
         ::unlink(m_temporary.constData());
 }
 
-qint64 PosixFile::read(char *data, qint64 size, QString *reason)
+qint64 PosixFile::read(char *data, qint64 size, Why *why)
 {
     for (;;) {
         const ssize_t n = ::read(m_fd, data, size_t(size));
         if (n >= 0)
             return n;
         if (errno != EINTR) {
-            failErrno(reason);
+            failErrno(why);
             return -1;
         }
     }
 }
 
-bool PosixFile::write(const char *data, qint64 size, QString *reason)
+bool PosixFile::write(const char *data, qint64 size, Why *why)
 {
-    return writeAll(m_fd, data, size, reason);
+    return writeAll(m_fd, data, size, why);
 }
 
-bool PosixFile::finish(QString *reason)
+bool PosixFile::finish(Why *why)
 {
     const int fd = std::exchange(m_fd, -1);
     if (m_durable && ::fdatasync(fd) != 0) {
-        failErrno(reason);
+        failErrno(why);
         ::close(fd);
         return false;
     }
     if (m_temporary.isEmpty())
-        return closeChecked(fd, reason);
+        return closeChecked(fd, why);
     // The new file is on disk before it takes the old one's name, or the old one stays.
     if (::fsync(fd) != 0) {
-        failErrno(reason);
+        failErrno(why);
         ::close(fd);
         return false;
     }
-    if (!closeChecked(fd, reason) || ::rename(m_temporary.constData(), m_target.constData()) != 0)
-        return failErrno(reason);
+    if (!closeChecked(fd, why) || ::rename(m_temporary.constData(), m_target.constData()) != 0)
+        return failErrno(why);
     m_temporary.clear();
     const int folder = ::open(parentOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
@@ -73,7 +73,7 @@ bool PosixFile::finish(QString *reason)
     return true;
 }
 
-std::unique_ptr<HostFile> PosixFile::replacing(const QByteArray &path, QString *reason)
+std::unique_ptr<HostFile> PosixFile::replacing(const QByteArray &path, Why *why)
 {
     QByteArray target = path;
     struct stat existing {};
@@ -85,7 +85,7 @@ std::unique_ptr<HostFile> PosixFile::replacing(const QByteArray &path, QString *
             ::free(real);
         }
         if (::access(target.constData(), W_OK) != 0) {
-            failWith(reason, errno == EACCES ? QStringLiteral("it is read-only") : reasonFor(errno));
+            errno == EACCES ? failWith(why, Cause::Denied, QStringLiteral("it is read-only")) : failErrno(why);
             return nullptr;
         }
     }
@@ -93,7 +93,7 @@ std::unique_ptr<HostFile> PosixFile::replacing(const QByteArray &path, QString *
     QByteArray temporary = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".new-XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        failErrno(reason);
+        failErrno(why);
         return nullptr;
     }
     // The program's files are its user's alone: a replaced one keeps no more than that.

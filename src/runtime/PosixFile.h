@@ -16,11 +16,11 @@ public:
     ~PosixFile() override;
 
     // A new file that replaces path on finish(), keeping the old one's permissions.
-    static std::unique_ptr<HostFile> replacing(const QByteArray &path, QString *reason);
+    static std::unique_ptr<HostFile> replacing(const QByteArray &path, Why *why);
 
-    qint64 read(char *data, qint64 size, QString *reason) override;
-    bool write(const char *data, qint64 size, QString *reason) override;
-    bool finish(QString *reason) override;
+    qint64 read(char *data, qint64 size, Why *why) override;
+    bool write(const char *data, qint64 size, Why *why) override;
+    bool finish(Why *why) override;
 
 private:
     int m_fd;

@@ -56,13 +56,13 @@ PosixFileAccess::At PosixFileAccess::at(const QByteArray &path)
     return {*held, path.mid(slash + 1)};
 }
 
-std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mode, Why *why)
 {
     const QByteArray path = QFile::encodeName(hostPath);
     struct stat st {};
     switch (mode) {
     case Mode::Read: {
-        const int fd = openPlain({AT_FDCWD, path}, &st, reason);
+        const int fd = openPlain({AT_FDCWD, path}, &st, why);
         return fd < 0 ? nullptr : std::make_unique<PosixFile>(fd);
     }
     case Mode::Write:
@@ -70,18 +70,18 @@ std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mo
         const bool append = mode == Mode::Append;
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0600);
         if (fd < 0) {
-            failErrno(reason);
+            failErrno(why);
             return nullptr;
         }
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
-            failWith(reason, notPlain());
+            failWith(why, Cause::NotFile, notPlain());
             return nullptr;
         }
         return std::make_unique<PosixFile>(fd, QByteArray(), QByteArray(), append);
     }
     case Mode::Replace:
-        return PosixFile::replacing(path, reason);
+        return PosixFile::replacing(path, why);
     }
     return nullptr;
 }
@@ -106,13 +106,13 @@ void PosixFileAccess::watch(quint64 device, const QByteArray &folder)
         m_watched.insert(device, fd);
 }
 
-bool PosixFileAccess::remove(const QString &hostPath, QString *reason)
+bool PosixFileAccess::remove(const QString &hostPath, Why *why)
 {
     const At at = this->at(QFile::encodeName(hostPath));
-    return ::unlinkat(at.folder, at.name.constData(), 0) == 0 || failErrno(reason);
+    return ::unlinkat(at.folder, at.name.constData(), 0) == 0 || failErrno(why);
 }
 
-bool PosixFileAccess::flush(const QStringList &hostFiles, QString *reason)
+bool PosixFileAccess::flush(const QStringList &hostFiles, Why *why)
 {
     for (const QString &file : hostFiles) {
         const QByteArray path = QFile::encodeName(file);
@@ -123,7 +123,7 @@ bool PosixFileAccess::flush(const QStringList &hostFiles, QString *reason)
     bool ok = true;
     for (const int fd : std::as_const(m_watched)) {
         if (ok && ::syncfs(fd) != 0)
-            ok = failErrno(reason);
+            ok = failErrno(why);
         ::close(fd);
     }
     m_watched.clear();
@@ -209,27 +209,27 @@ void PosixFileAccess::removeOdd(const QString &hostFolder)
     ::closedir(folder);
 }
 
-bool PosixFileAccess::link(const QString &existing, const QString &name, QString *reason)
+bool PosixFileAccess::link(const QString &existing, const QString &name, Why *why)
 {
     const At to = at(QFile::encodeName(name));
-    return ::linkat(AT_FDCWD, QFile::encodeName(existing).constData(), to.folder, to.name.constData(), 0) == 0 || failErrno(reason);
+    return ::linkat(AT_FDCWD, QFile::encodeName(existing).constData(), to.folder, to.name.constData(), 0) == 0 || failErrno(why);
 }
 
-bool PosixFileAccess::rename(const QString &from, const QString &to, QString *reason)
+bool PosixFileAccess::rename(const QString &from, const QString &to, Why *why)
 {
     // Never over a file that is there: renameat2 refuses, where the file system knows it.
     const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
-        return failErrno(reason);
-    return (::link(source.constData(), target.constData()) == 0 && ::unlink(source.constData()) == 0) || failErrno(reason);
+        return failErrno(why);
+    return (::link(source.constData(), target.constData()) == 0 && ::unlink(source.constData()) == 0) || failErrno(why);
 }
 
 // Claims pass through the program's folders: they are its user's alone.
-bool PosixFileAccess::makeFolder(const QString &hostPath, QString *reason)
+bool PosixFileAccess::makeFolder(const QString &hostPath, Why *why)
 {
-    return ::mkdir(QFile::encodeName(hostPath).constData(), 0700) == 0 || failErrno(reason);
+    return ::mkdir(QFile::encodeName(hostPath).constData(), 0700) == 0 || failErrno(why);
 }
 
 FileAccess::Stamp PosixFileAccess::stamp(const QString &hostPath)
@@ -283,9 +283,9 @@ FileAccess::Names PosixFileAccess::names(const QString &hostFolder)
     return result;
 }
 
-bool PosixFileAccess::makeLink(const QString &target, const QString &name, QString *reason)
+bool PosixFileAccess::makeLink(const QString &target, const QString &name, Why *why)
 {
-    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0 || failErrno(reason);
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0 || failErrno(why);
 }
 
 bool PosixFileAccess::sameFile(const QString &a, const QString &b)
@@ -295,19 +295,19 @@ bool PosixFileAccess::sameFile(const QString &a, const QString &b)
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::shared_ptr<void> PosixFileAccess::lock(const QString &hostFolder, bool *busy, QString *reason)
+std::shared_ptr<void> PosixFileAccess::lock(const QString &hostFolder, bool *busy, Why *why)
 {
     *busy = false;
     const int fd = ::open(QFile::encodeName(hostFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        failErrno(reason);
+        failErrno(why);
         return nullptr;
     }
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR)
             continue;
         *busy = errno == EWOULDBLOCK;
-        failErrno(reason);
+        failErrno(why);
         ::close(fd);
         return nullptr;
     }

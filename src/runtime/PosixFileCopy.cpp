@@ -20,7 +20,7 @@ namespace {
 
 // Copies size bytes from input to a new or emptied output, in the kernel where the file systems
 // allow it. The source is read from its start for each target without moving its offset.
-bool copyBytes(int input, int output, qint64 size, qint64 *copied, QString *reason)
+bool copyBytes(int input, int output, qint64 size, qint64 *copied, Why *why)
 {
     bool inKernel = true;
     while (*copied < size) {
@@ -40,26 +40,26 @@ bool copyBytes(int input, int output, qint64 size, qint64 *copied, QString *reas
                 inKernel = false;
                 continue;
             }
-            return failErrno(reason);
+            return failErrno(why);
         }
         char buffer[64 * 1024];
         const ssize_t n = ::pread(input, buffer, size_t(std::min<qint64>(sizeof buffer, size - *copied)), *copied);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return failErrno(reason);
+            return failErrno(why);
         if (n == 0)
             return true;
-        if (!writeAll(output, buffer, n, reason))
+        if (!writeAll(output, buffer, n, why))
             return false;
         *copied += n;
     }
     return true;
 }
 
-bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, QString *reason)
+bool writeWhole(int output, const QByteArray &bytes, qint64 *copied, Why *why)
 {
-    if (!writeAll(output, bytes.constData(), bytes.size(), reason))
+    if (!writeAll(output, bytes.constData(), bytes.size(), why))
         return false;
     *copied = bytes.size();
     return true;
@@ -83,7 +83,7 @@ QByteArray hashOf(int input, qint64 size)
 }
 
 // Reads a small file whole, so that one read feeds every copy of it.
-bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
+bool readWhole(int input, qint64 size, QByteArray *bytes, Why *why)
 {
     bytes->resize(size);
     qint64 got = 0;
@@ -92,7 +92,7 @@ bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return failErrno(reason);
+            return failErrno(why);
         if (n == 0)
             break;   // shorter than it was: the caller sees it in the stamps
         got += n;
@@ -104,7 +104,7 @@ bool readWhole(int input, qint64 size, QByteArray *bytes, QString *reason)
 } // namespace
 
 bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray *whole, const QByteArray &target,
-                             qint64 *copied, QString *reason)
+                             qint64 *copied, Why *why)
 {
     const At at = this->at(target);
     // A copy is its user's alone, and never more readable than its claim.
@@ -116,35 +116,35 @@ bool PosixFileAccess::copyTo(int input, const struct stat &in, const QByteArray 
     if (!made && errno == EEXIST)
         output = ::openat(at.folder, at.name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (output < 0)
-        return failErrno(reason);
+        return failErrno(why);
     struct stat out {};
     bool ok = true;
     if (made)
         watchFolderOf(target);
     else if (::fstat(output, &out) != 0 || !S_ISREG(out.st_mode))
-        ok = failWith(reason, notPlain());
+        ok = failWith(why, Cause::NotFile, notPlain());
     else if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
-        ok = failWith(reason, QStringLiteral("a file cannot be copied onto itself"));
+        ok = failWith(why, Cause::Other, QStringLiteral("a file cannot be copied onto itself"));
     else if ((out.st_mode & 0777 & ~allowed) != 0 && ::fchmod(output, out.st_mode & allowed) != 0)
-        ok = failErrno(reason);
+        ok = failErrno(why);
     if (ok && !made)
         watch(out.st_dev, parentOf(target));
     if (ok) {
-        ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(reason))
-            && (whole ? writeWhole(output, *whole, copied, reason)
-                      : copyBytes(input, output, qint64(in.st_size), copied, reason));
+        ok = (out.st_size == 0 || ::ftruncate(output, 0) == 0 || failErrno(why))
+            && (whole ? writeWhole(output, *whole, copied, why)
+                      : copyBytes(input, output, qint64(in.st_size), copied, why));
     }
     if (!ok) {
         ::close(output);
         return false;
     }
-    return closeChecked(output, reason);
+    return closeChecked(output, why);
 }
 
-bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *result, Why *why)
 {
     struct stat in {};
-    const int input = openPlain(at(QFile::encodeName(from)), &in, reason);
+    const int input = openPlain(at(QFile::encodeName(from)), &in, why);
     if (input < 0) {
         result->failed = 0;
         result->cause = errno == ENOENT ? Copy::Cause::SourceGone : Copy::Cause::Disk;
@@ -159,18 +159,18 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
         ::close(input);
         result->failed = 0;
         result->cause = Copy::Cause::SourceInUse;
-        return failWith(reason, QStringLiteral("another program has it open for writing"));
+        return failWith(why, Cause::InUse, QStringLiteral("another program has it open for writing"));
     }
     result->source = stampOf(in);
     // A claim file is small: read once, written to each target. Anything larger stays in the kernel.
     constexpr qint64 readAtOnce = 1 << 20;
     const bool small = in.st_size <= readAtOnce;
-    bool ok = !small || readWhole(input, in.st_size, &m_buffer, reason);
+    bool ok = !small || readWhole(input, in.st_size, &m_buffer, why);
     if (!ok)
         result->failed = 0;
     for (qsizetype i = 0; ok && i < to.size(); ++i) {
         qint64 &copied = result->bytes.emplace_back(0);
-        if (!copyTo(input, in, small ? &m_buffer : nullptr, QFile::encodeName(to.at(i)), &copied, reason)) {
+        if (!copyTo(input, in, small ? &m_buffer : nullptr, QFile::encodeName(to.at(i)), &copied, why)) {
             result->failed = i;
             ok = false;
         }

@@ -98,7 +98,7 @@ bool Runtime::makeFolder(const QString &path, QString *error)
         return failWith(error, QStringLiteral("it exists already"));
     if (there.why.unknown())
         return failWith(error, there.why.reason);
-    if (!m_access->makeFolder(host, error))
+    if (Why why; !told(m_access->makeFolder(host, &why), why, error))
         return false;
     m_paths->noteCreated(host);
     return true;
@@ -175,7 +175,8 @@ bool Runtime::copyFile(const QString &from, const QStringList &to, QString *erro
             return failWith(error, QStringLiteral("its folder was not found"));
         }
     }
-    const bool ok = m_access->copy(source, targets, copy, error);
+    Why why;
+    const bool ok = told(m_access->copy(source, targets, copy, &why), why, error);
     // Every target opened is there now, under the name it was given.
     for (qsizetype i = 0; i < copy->bytes.size(); ++i) {
         if (i != copy->failed || m_access->stamp(targets.at(i)).exists())
@@ -191,7 +192,7 @@ bool Runtime::deleteFile(const QString &path, QString *error)
         return failWith(error, notFound());
     if (const FileAccess::Entry there = m_access->entry(host); there.kind != FileAccess::Kind::File)
         return failWith(error, there.why.unknown() ? there.why.reason : notFoundReason());
-    if (!m_access->remove(host, error))
+    if (Why why; !told(m_access->remove(host, &why), why, error))
         return false;
     m_paths->noteRemoved(host);
     return true;
@@ -211,7 +212,7 @@ Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stam
         return Removal::Gone;
     if (now != stamped)
         return Removal::Changed;
-    if (!m_access->remove(host, error))
+    if (Why why; !told(m_access->remove(host, &why), why, error))
         return Removal::Failed;
     m_paths->noteRemoved(host);
     return Removal::Removed;
@@ -259,15 +260,16 @@ QByteArray Runtime::digest(const QString &path, qint64 *size, QString *error)
         failWith(error, notFound());
         return {};
     }
-    const std::unique_ptr<HostFile> file = m_access->open(host, FileAccess::Mode::Read, error);
-    if (!file)
+    Why why;
+    const std::unique_ptr<HostFile> file = m_access->open(host, FileAccess::Mode::Read, &why);
+    if (!told(file != nullptr, why, error))
         return {};
     QByteArray bytes;
     for (qint64 got = 1; got > 0;) {
         const qsizetype had = bytes.size();
         bytes.resize(had + 64 * 1024);
-        got = file->read(bytes.data() + had, 64 * 1024, error);
-        if (got < 0)
+        got = file->read(bytes.data() + had, 64 * 1024, &why);
+        if (!told(got >= 0, why, error))
             return {};
         bytes.resize(had + got);
     }
@@ -280,7 +282,8 @@ bool Runtime::syncToDisk(const QStringList &paths, QString *error)
     QStringList hosts;
     for (const QString &path : paths)
         hosts << hostPath(path);
-    return m_access->flush(hosts, error);
+    Why why;
+    return told(m_access->flush(hosts, &why), why, error);
 }
 
 bool Runtime::sameFolder(const QString &a, const QString &b)
@@ -296,7 +299,10 @@ std::shared_ptr<void> Runtime::lock(const QString &path, bool *busy, QString *er
         failWith(error, notFound());
         return nullptr;
     }
-    return m_access->lock(host, busy, error);
+    Why why;
+    std::shared_ptr<void> held = m_access->lock(host, busy, &why);
+    told(held != nullptr, why, error);
+    return held;
 }
 
 QString Runtime::currentDate() const

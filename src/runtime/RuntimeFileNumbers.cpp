@@ -19,8 +19,9 @@ bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QStrin
     const bool existed = kindOf(host) != FileAccess::Kind::None;
     static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace,
                                                FileAccess::Mode::Append};
-    std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], error);
-    if (!file)
+    Why why;
+    std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], &why);
+    if (!told(file != nullptr, why, error))
         return false;
     if (mode != FileTable::Mode::Input && !existed)
         m_paths->noteCreated(host);

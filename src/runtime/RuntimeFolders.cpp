@@ -46,7 +46,7 @@ bool Runtime::linkFile(const QString &existing, const QString &name, QString *er
     const QString from = hostPath(existing), to = hostPath(name);
     if (from.isEmpty() || to.isEmpty())
         return failWith(error, notFound());
-    if (!m_access->link(from, to, error))
+    if (Why why; !told(m_access->link(from, to, &why), why, error))
         return false;
     m_paths->noteCreated(to);
     return true;
@@ -57,7 +57,7 @@ bool Runtime::renameFile(const QString &from, const QString &to, QString *error)
     const QString source = hostPath(from), target = hostPath(to);
     if (source.isEmpty() || target.isEmpty())
         return failWith(error, notFound());
-    if (!m_access->rename(source, target, error))
+    if (Why why; !told(m_access->rename(source, target, &why), why, error))
         return false;
     m_paths->noteRemoved(source);
     m_paths->noteCreated(target);

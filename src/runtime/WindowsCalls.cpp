@@ -57,10 +57,10 @@ FileAccess::Why whyFor(DWORD error)
     return {cause, reasonFor(error)};
 }
 
-bool failLast(QString *reason)
+bool failLast(Why *why)
 {
-    if (reason)
-        *reason = reasonFor(GetLastError());
+    if (why)
+        *why = whyFor(GetLastError());
     return false;
 }
 
@@ -115,30 +115,30 @@ FileAccess::Stamp stampOf(HANDLE handle, DWORD volume)
             quint32(info.nNumberOfLinks), {}};
 }
 
-HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access, DWORD share)
+HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, Why *why, DWORD access, DWORD share)
 {
     HANDLE handle = openHandle(hostPath, access, OPEN_EXISTING, share);
     if (handle == INVALID_HANDLE_VALUE) {
-        failLast(reason);
+        failLast(why);
         return handle;
     }
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, info)
         || (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(handle);
-        if (reason)
-            *reason = QStringLiteral("it is not a plain file");
+        if (why)
+            *why = {Cause::NotFile, QStringLiteral("it is not a plain file")};
         return INVALID_HANDLE_VALUE;
     }
     return handle;
 }
 
-bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason)
+bool writeAll(HANDLE handle, const char *data, qint64 size, Why *why)
 {
     while (size > 0) {
         DWORD written = 0;
         const DWORD chunk = DWORD(std::min<qint64>(size, 1 << 20));
         if (!WriteFile(handle, data, chunk, &written, nullptr))
-            return failLast(reason);
+            return failLast(why);
         data += written;
         size -= written;
     }

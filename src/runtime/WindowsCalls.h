@@ -8,13 +8,13 @@
 
 #include <windows.h>
 
-// The Windows API calls the Windows file access makes, each with its failure turned into a plain reason.
+// The Windows API calls the Windows file access makes, each with its failure turned into a cause and a plain reason.
 namespace WindowsCalls {
 
 QString reasonFor(DWORD error);
 FileAccess::Why whyFor(DWORD error);
-// Sets the reason GetLastError() gives; always false, to be returned.
-bool failLast(QString *reason);
+// Sets the cause and reason GetLastError() gives; always false, to be returned.
+bool failLast(Why *why);
 std::wstring native(const QString &hostPath);
 // Why a name a folder lists cannot be sent as a claim: Win32 would open a device or another name.
 QString unsendable(const QString &name);
@@ -26,10 +26,10 @@ DWORD volumeOf(const QString &hostPath);
 // The stamp of an open file on the volume of that serial; empty when the system cannot tell it.
 FileAccess::Stamp stampOf(HANDLE handle, DWORD volume);
 // A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
-HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, QString *reason, DWORD access = GENERIC_READ,
+HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, Why *why, DWORD access = GENERIC_READ,
                  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);
 // Each drive as the drive list shows it: "c:", and the volume's label when it has one.
 QStringList drives();
-bool writeAll(HANDLE handle, const char *data, qint64 size, QString *reason);
+bool writeAll(HANDLE handle, const char *data, qint64 size, Why *why);
 
 } // namespace WindowsCalls

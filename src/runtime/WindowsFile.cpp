@@ -22,40 +22,40 @@ WindowsFile::~WindowsFile()
         DeleteFileW(native(m_temporary).c_str());
 }
 
-qint64 WindowsFile::read(char *data, qint64 size, QString *reason)
+qint64 WindowsFile::read(char *data, qint64 size, Why *why)
 {
     DWORD got = 0;
     if (!ReadFile(m_handle, data, DWORD(std::min<qint64>(size, 1 << 20)), &got, nullptr)) {
-        failLast(reason);
+        failLast(why);
         return -1;
     }
     return got;
 }
 
-bool WindowsFile::write(const char *data, qint64 size, QString *reason)
+bool WindowsFile::write(const char *data, qint64 size, Why *why)
 {
-    return writeAll(m_handle, data, size, reason);
+    return writeAll(m_handle, data, size, why);
 }
 
-bool WindowsFile::finish(QString *reason)
+bool WindowsFile::finish(Why *why)
 {
     HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
     if (m_durable && !FlushFileBuffers(handle)) {
-        failLast(reason);
+        failLast(why);
         CloseHandle(handle);
         return false;
     }
     if (m_temporary.isEmpty())
-        return CloseHandle(handle) || failLast(reason);
+        return CloseHandle(handle) || failLast(why);
     if (!FlushFileBuffers(handle)) {
-        failLast(reason);
+        failLast(why);
         CloseHandle(handle);
         return false;
     }
     if (!CloseHandle(handle)
         || !MoveFileExW(native(m_temporary).c_str(), native(m_target).c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return failLast(reason);
+        return failLast(why);
     m_temporary.clear();
     return true;
 }

@@ -15,9 +15,9 @@ public:
     explicit WindowsFile(HANDLE handle, QString temporary = {}, QString target = {}, bool durable = false);
     ~WindowsFile() override;
 
-    qint64 read(char *data, qint64 size, QString *reason) override;
-    bool write(const char *data, qint64 size, QString *reason) override;
-    bool finish(QString *reason) override;
+    qint64 read(char *data, qint64 size, Why *why) override;
+    bool write(const char *data, qint64 size, Why *why) override;
+    bool finish(Why *why) override;
 
 private:
     HANDLE m_handle;

@@ -17,26 +17,26 @@ std::unique_ptr<FileAccess> makeNativeFileAccess()
     return std::make_unique<WindowsFileAccess>();
 }
 
-std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode mode, QString *reason)
+std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode mode, Why *why)
 {
     BY_HANDLE_FILE_INFORMATION info {};
     if (mode == Mode::Read) {
-        HANDLE handle = openPlain(hostPath, &info, reason);
+        HANDLE handle = openPlain(hostPath, &info, why);
         return handle == INVALID_HANDLE_VALUE ? nullptr : std::make_unique<WindowsFile>(handle);
     }
     if (mode == Mode::Write || mode == Mode::Append) {
         const bool append = mode == Mode::Append;
         HANDLE handle = openHandle(hostPath, append ? FILE_APPEND_DATA : GENERIC_WRITE, append ? OPEN_ALWAYS : CREATE_ALWAYS);
         if (handle == INVALID_HANDLE_VALUE) {
-            failLast(reason);
+            failLast(why);
             return nullptr;
         }
         return std::make_unique<WindowsFile>(handle, QString(), QString(), append);
     }
     const DWORD attributes = GetFileAttributesW(native(hostPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        if (reason)
-            *reason = QStringLiteral("it is read-only");
+        if (why)
+            *why = {Cause::Denied, QStringLiteral("it is read-only")};
         return nullptr;
     }
     // A name of its own beside the target, never one that exists: two saves at once, or one left
@@ -49,49 +49,49 @@ std::unique_ptr<HostFile> WindowsFileAccess::open(const QString &hostPath, Mode 
         if (handle != INVALID_HANDLE_VALUE)
             return std::make_unique<WindowsFile>(handle, temporary, hostPath);
         if (GetLastError() != ERROR_FILE_EXISTS) {
-            failLast(reason);
+            failLast(why);
             return nullptr;
         }
     }
-    failLast(reason);
+    failLast(why);
     return nullptr;
 }
 
 bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied,
-                               QCryptographicHash *hash, QString *reason)
+                               QCryptographicHash *hash, Why *why)
 {
     // Not truncated on opening: the target must first be known not to be the source itself.
     HANDLE output = openHandle(to, GENERIC_WRITE, OPEN_ALWAYS);
     if (output == INVALID_HANDLE_VALUE)
-        return failLast(reason);
+        return failLast(why);
     auto done = [&](bool ok) {
         if (!ok) {
             CloseHandle(output);
             return false;
         }
-        return CloseHandle(output) || failLast(reason);
+        return CloseHandle(output) || failLast(why);
     };
     BY_HANDLE_FILE_INFORMATION out {};
     if (!GetFileInformationByHandle(output, &out))
-        return done(failLast(reason));
+        return done(failLast(why));
     if (in.dwVolumeSerialNumber == out.dwVolumeSerialNumber && in.nFileIndexHigh == out.nFileIndexHigh
         && in.nFileIndexLow == out.nFileIndexLow) {
-        if (reason)
-            *reason = QStringLiteral("a file cannot be copied onto itself");
+        if (why)
+            *why = {Cause::Other, QStringLiteral("a file cannot be copied onto itself")};
         return done(false);
     }
     LARGE_INTEGER start {};
     if (!SetEndOfFile(output) || !SetFilePointerEx(input, start, nullptr, FILE_BEGIN))
-        return done(failLast(reason));
+        return done(failLast(why));
     m_written << to;
     static char buffer[256 * 1024];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr))
-            return done(failLast(reason));
+            return done(failLast(why));
         if (got == 0)
             break;
-        if (!writeAll(output, buffer, got, reason))
+        if (!writeAll(output, buffer, got, why))
             return done(false);
         if (hash)
             hash->addData(QByteArrayView(buffer, got));
@@ -100,13 +100,13 @@ bool WindowsFileAccess::copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &i
     return done(true);
 }
 
-bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *result, QString *reason)
+bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *result, Why *why)
 {
     BY_HANDLE_FILE_INFORMATION in {};
     // A claim that another program still writes, or holds so that it cannot be removed afterwards,
     // is in use: it is not copied, so that it is never sent half or twice. While it is copied,
     // nobody else may change or remove it.
-    HANDLE input = openPlain(from, &in, reason, GENERIC_READ | DELETE, FILE_SHARE_READ);
+    HANDLE input = openPlain(from, &in, why, GENERIC_READ | DELETE, FILE_SHARE_READ);
     if (input == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         result->failed = 0;
@@ -121,7 +121,7 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (qsizetype i = 0; ok && i < to.size(); ++i) {
         qint64 &copied = result->bytes.emplace_back(0);
-        if (!copyTo(input, in, to.at(i), &copied, i == 0 ? &hash : nullptr, reason)) {
+        if (!copyTo(input, in, to.at(i), &copied, i == 0 ? &hash : nullptr, why)) {
             result->failed = i;
             ok = false;
         }
@@ -133,28 +133,28 @@ bool WindowsFileAccess::copy(const QString &from, const QStringList &to, Copy *r
     return ok;
 }
 
-bool WindowsFileAccess::remove(const QString &hostPath, QString *reason)
+bool WindowsFileAccess::remove(const QString &hostPath, Why *why)
 {
-    return DeleteFileW(native(hostPath).c_str()) || failLast(reason);
+    return DeleteFileW(native(hostPath).c_str()) || failLast(why);
 }
 
-bool WindowsFileAccess::link(const QString &existing, const QString &name, QString *reason)
+bool WindowsFileAccess::link(const QString &existing, const QString &name, Why *why)
 {
-    return CreateHardLinkW(native(name).c_str(), native(existing).c_str(), nullptr) || failLast(reason);
+    return CreateHardLinkW(native(name).c_str(), native(existing).c_str(), nullptr) || failLast(why);
 }
 
-bool WindowsFileAccess::rename(const QString &from, const QString &to, QString *reason)
+bool WindowsFileAccess::rename(const QString &from, const QString &to, Why *why)
 {
-    return MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_WRITE_THROUGH) || failLast(reason);
+    return MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_WRITE_THROUGH) || failLast(why);
 }
 
 // The new folder takes the permissions of the folder it is made in, as Windows users expect.
-bool WindowsFileAccess::makeFolder(const QString &hostPath, QString *reason)
+bool WindowsFileAccess::makeFolder(const QString &hostPath, Why *why)
 {
-    return CreateDirectoryW(native(hostPath).c_str(), nullptr) || failLast(reason);
+    return CreateDirectoryW(native(hostPath).c_str(), nullptr) || failLast(why);
 }
 
-bool WindowsFileAccess::flush(const QStringList &hostFiles, QString *reason)
+bool WindowsFileAccess::flush(const QStringList &hostFiles, Why *why)
 {
     // Windows puts one file at a time on disk: each copy made into these folders since it was last
     // asked, then the folders' own entries. Copies made elsewhere wait for their own flush.
@@ -181,8 +181,8 @@ bool WindowsFileAccess::flush(const QStringList &hostFiles, QString *reason)
     // A copy removed since has nothing left to put on disk.
     for (const QString &file : std::as_const(files)) {
         if (const DWORD error = flush(file, FILE_ATTRIBUTE_NORMAL); error && error != ERROR_FILE_NOT_FOUND) {
-            if (reason)
-                *reason = reasonFor(error);
+            if (why)
+                *why = whyFor(error);
             return false;
         }
     }
@@ -195,8 +195,8 @@ bool WindowsFileAccess::flush(const QStringList &hostFiles, QString *reason)
         const DWORD error = flush(folder, FILE_FLAG_BACKUP_SEMANTICS);
         if (error != ERROR_SUCCESS && error != ERROR_INVALID_FUNCTION && error != ERROR_ACCESS_DENIED
             && error != ERROR_NOT_SUPPORTED) {
-            if (reason)
-                *reason = reasonFor(error);
+            if (why)
+                *why = whyFor(error);
             return false;
         }
     }
@@ -327,10 +327,10 @@ FileAccess::Names WindowsFileAccess::names(const QString &hostFolder)
     return result;
 }
 
-bool WindowsFileAccess::makeLink(const QString &target, const QString &name, QString *reason)
+bool WindowsFileAccess::makeLink(const QString &target, const QString &name, Why *why)
 {
     return CreateSymbolicLinkW(native(name).c_str(), native(target).c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)
-        || failLast(reason);
+        || failLast(why);
 }
 
 bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
@@ -349,7 +349,7 @@ bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
         && first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
-std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostFolder, bool *busy, QString *reason)
+std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostFolder, bool *busy, Why *why)
 {
     *busy = false;
     // Without delete sharing: nobody removes it while it is held.
@@ -357,13 +357,13 @@ std::shared_ptr<void> WindowsFileAccess::lock(const QString &hostFolder, bool *b
     HANDLE handle = CreateFileW(native(file).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        failLast(reason);
+        failLast(why);
         return nullptr;
     }
     OVERLAPPED whole {};
     if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
         *busy = GetLastError() == ERROR_LOCK_VIOLATION;
-        failLast(reason);
+        failLast(why);
         CloseHandle(handle);
         return nullptr;
     }

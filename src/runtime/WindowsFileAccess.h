@@ -12,26 +12,26 @@ class QCryptographicHash;
 class WindowsFileAccess : public FileAccess
 {
 public:
-    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, QString *reason) override;
-    bool copy(const QString &from, const QStringList &to, Copy *result, QString *reason) override;
-    bool remove(const QString &hostPath, QString *reason) override;
-    bool makeFolder(const QString &hostPath, QString *reason) override;
-    bool link(const QString &existing, const QString &name, QString *reason) override;
-    bool rename(const QString &from, const QString &to, QString *reason) override;
-    bool flush(const QStringList &hostFiles, QString *reason) override;
+    std::unique_ptr<HostFile> open(const QString &hostPath, Mode mode, Why *why) override;
+    bool copy(const QString &from, const QStringList &to, Copy *result, Why *why) override;
+    bool remove(const QString &hostPath, Why *why) override;
+    bool makeFolder(const QString &hostPath, Why *why) override;
+    bool link(const QString &existing, const QString &name, Why *why) override;
+    bool rename(const QString &from, const QString &to, Why *why) override;
+    bool flush(const QStringList &hostFiles, Why *why) override;
     Listing list(const QString &hostFolder) override;
     Names names(const QString &hostFolder) override;
     Entry entry(const QString &hostPath) override;
-    bool makeLink(const QString &target, const QString &name, QString *reason) override;
+    bool makeLink(const QString &target, const QString &name, Why *why) override;
     void removeOdd(const QString &hostFolder) override;
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
-    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, QString *reason) override;
+    std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override;
     void setSteady(bool) override { m_volumes.clear(); }
 
 private:
     bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QCryptographicHash *hash,
-                QString *reason);
+                Why *why);
 
     // The volume of a file's folder, looked up once a submission.
     DWORD volumeOf(const QString &hostPath);

@@ -18,15 +18,15 @@ class MemoryFile : public HostFile
 {
 public:
     explicit MemoryFile(QByteArray bytes) : m_bytes(std::move(bytes)) {}
-    qint64 read(char *data, qint64 size, QString *) override
+    qint64 read(char *data, qint64 size, Why *) override
     {
         const qint64 n = qMin(size, m_bytes.size() - m_at);
         memcpy(data, m_bytes.constData() + m_at, size_t(n));
         m_at += n;
         return n;
     }
-    bool write(const char *, qint64, QString *) override { return false; }
-    bool finish(QString *) override { return true; }
+    bool write(const char *, qint64, Why *) override { return false; }
+    bool finish(Why *) override { return true; }
 
 private:
     QByteArray m_bytes;
