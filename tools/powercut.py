@@ -7,7 +7,7 @@ fsync or fdatasync of that file, a folder's names only from the fsync of that fo
 syncfs of their file system. The power is cut after every replayed call; each different disk that
 leaves is written back onto the real folders, the program is started on it (as the next morning),
 and every claim is checked: still in the claim folder and in no opened portal, or in exactly one
-opened portal and whole among the backups. A claim in the claim folder that the opened portal has is
+opened portal, whole among the backups and named in the history. A claim in the claim folder that the opened portal has is
 accepted only where the program says it cannot know whether the portal opened.
 
 The claim folder lies on another file system than QRNWeb's own folders (/dev/shm against the current
@@ -353,6 +353,8 @@ def check(disk, opened, portal, stamps, drives, claimin, drive_c, record, step, 
                 f.write("%d %d %d %d %d %d %d\n" % (now.st_dev, now.st_ino, was.st_size, was.st_mtime_ns, was.st_dev, was.st_ino, was.st_ctime_ns))
     subprocess.run([os.path.abspath(sys.argv[1]), "start", drives, record, record + ".restored"], check=True, stderr=subprocess.DEVNULL)
     told = open(record + ".messages", encoding="utf-8").read() if os.path.exists(record + ".messages") else ""
+    history_file = os.path.join(drive_c, "qrn", "log", "history.txt")
+    history = open(history_file, encoding="utf-8-sig").read() if os.path.exists(history_file) else ""
     faults = 0
     for name, data in CLAIMS.items():
         waiting = os.path.exists(os.path.join(claimin, name))
@@ -366,6 +368,8 @@ def check(disk, opened, portal, stamps, drives, claimin, drive_c, record, step, 
             fault = "is neither in the claim folder nor in an opened portal"
         elif not waiting and not whole:
             fault = "went to the portal and has no whole backup"
+        elif not waiting and ("\t%s\t" % name) not in history:
+            fault = "went to the portal and the history does not say when"
         if fault:
             print("FAULT after call %d (%s): %s %s" % (step, call, name, fault))
             faults += 1
