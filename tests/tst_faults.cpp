@@ -41,6 +41,9 @@ class TestFaults : public QObject
 {
     Q_OBJECT
 
+    // More than Send Claims takes here (86 on Linux, 152 under Wine, where each name is looked up on disk).
+    static constexpr int cutOffSteps = 170;
+
 private slots:
     void everyFaultKeepsTheClaims_data()
     {
@@ -242,7 +245,7 @@ private slots:
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("powerCut");
-        for (int step = 0; step < 120; ++step) {
+        for (int step = 0; step < cutOffSteps; ++step) {
             QTest::addRow("killed at step %d", step) << step << false;
             QTest::addRow("power cut at step %d", step) << step << true;
         }
@@ -281,6 +284,7 @@ private slots:
             ClaimSubmission::sendClaims(*rig.session);
             QSKIP("Send Claims has fewer steps");
         } catch (Killed) {
+            QVERIFY2(step + 1 < cutOffSteps, "Send Claims has more steps than the rows: the last are not cut");
         }
         rig.disk->before = nullptr;
         rig.host->whileStarting = nullptr;
