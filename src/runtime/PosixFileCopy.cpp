@@ -152,9 +152,12 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
     }
     // A read lease is refused while another program has the file open for writing: the practice
     // software may still be writing the claim. Held while it is copied, it keeps a writer that
-    // comes meanwhile waiting until the copy is done; breaking it signals SIGURG, which is ignored.
-    // A file system, or a file of another user, that allows no lease is copied without one.
-    ::fcntl(input, F_SETSIG, SIGURG);
+    // comes meanwhile waiting until the copy is done; breaking it signals SIGIO, whose default would
+    // end the program, so it is ignored (once: on a share every call on a claim is a round trip).
+    // A file system, or a file of another user, that allows no lease is copied without one. The
+    // lease ends with the file's closing.
+    static const bool leaseBreaksIgnored = std::signal(SIGIO, SIG_IGN) != SIG_ERR;
+    Q_UNUSED(leaseBreaksIgnored);
     if (::fcntl(input, F_SETLEASE, F_RDLCK) != 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
         ::close(input);
         result->failed = 0;
@@ -179,7 +182,6 @@ bool PosixFileAccess::copy(const QString &from, const QStringList &to, Copy *res
         result->sha256 = small ? Sha256::of(m_buffer) : hashOf(input, in.st_size);
     struct stat after {};
     result->after = ::fstat(input, &after) == 0 ? stampOf(after) : Stamp{};
-    ::fcntl(input, F_SETLEASE, F_UNLCK);
     ::close(input);
     return ok;
 }
