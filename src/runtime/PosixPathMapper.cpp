@@ -17,7 +17,7 @@ bool PosixPathMapper::isThere(const QString &hostPath, FileAccess::Why *why)
 {
     const FileAccess::Entry entry = m_files.entry(hostPath);
     // Only "no such name" is absence; a folder whose status cannot be read may hold anything.
-    if (entry.why.unknown() && why)
+    if (entry.why.unknown())
         *why = entry.why;
     return entry.kind != FileAccess::Kind::None;
 }
@@ -25,7 +25,7 @@ bool PosixPathMapper::isThere(const QString &hostPath, FileAccess::Why *why)
 qint64 PosixPathMapper::folderStamp(const QString &hostFolder, FileAccess::Why *why)
 {
     const FileAccess::Entry folder = m_files.entry(hostFolder);
-    if (folder.why.unknown() && why)
+    if (folder.why.unknown())
         *why = folder.why;
     return folder.kind == FileAccess::Kind::None ? -2 : folder.modified;
 }
@@ -124,13 +124,10 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     if (m_steady && cached.checked)
         return &cached;
     cached.checked = m_steady;
-    FileAccess::Why unread;
-    const qint64 stamp = folderStamp(hostFolder, &unread);
-    if (unread.failed()) {
+    const qint64 stamp = folderStamp(hostFolder, why);
+    if (why->failed()) {
         cached.stamp = -1;
         cached.checked = false;
-        if (why)
-            *why = unread;
         return nullptr;
     }
     if (cached.stamp == stamp)
@@ -143,8 +140,7 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     if (read.why.unknown()) {
         cached.stamp = -1;
         cached.checked = false;
-        if (why)
-            *why = read.why;
+        *why = read.why;
         return nullptr;
     }
     for (const QString &entry : read.names) {
@@ -183,7 +179,8 @@ void PosixPathMapper::note(const QString &hostPath, bool created)
         }
     }
     // A steady folder's listing is known whole; one read later is checked against the disk again.
-    it->stamp = m_steady ? -1 : folderStamp(folder);
+    FileAccess::Why unread;
+    it->stamp = m_steady ? -1 : folderStamp(folder, &unread);
 }
 
 void PosixPathMapper::setSteady(bool steady)

@@ -28,13 +28,13 @@ private:
         QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
     };
 
-    // Empty, with why, when the folder could not be read.
+    // Empty, with why (never null here), when the folder could not be read.
     QString entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why);
     const Listing *listing(const QString &hostFolder, FileAccess::Why *why);
     void note(const QString &hostPath, bool created);
     // Whether a name is there; why, when its status could not be read.
     bool isThere(const QString &hostPath, FileAccess::Why *why);
-    qint64 folderStamp(const QString &hostFolder, FileAccess::Why *why = nullptr);
+    qint64 folderStamp(const QString &hostFolder, FileAccess::Why *why);
     bool makePath(const QString &hostFolder);
     void linkBrowser(const QString &driveC, const QString &folder, const QString &file, const QString &target);
 
