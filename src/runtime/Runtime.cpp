@@ -41,6 +41,17 @@ QString Runtime::notFound() const
     return m_unresolved.failed() ? m_unresolved.reason : notFoundReason();
 }
 
+// While the folders are steady, a path is parsed once, however often it is named.
+DosPaths::Path Runtime::parse(const QString &path)
+{
+    if (!m_steady)
+        return m_dos.parse(path);
+    auto known = m_parsed.constFind(path);
+    if (known == m_parsed.cend())
+        known = m_parsed.insert(path, m_dos.parse(path));
+    return *known;
+}
+
 QString Runtime::hostPath(const QString &path)
 {
     stillWorking();
@@ -50,7 +61,7 @@ QString Runtime::hostPath(const QString &path)
     auto known = m_resolved.constFind(path);
     if (known != m_resolved.cend())
         return *known;
-    const QString host = hostPath(m_dos.parse(path));
+    const QString host = hostPath(parse(path));
     if (!host.isEmpty())
         m_resolved.insert(path, host);
     return host;
@@ -65,6 +76,7 @@ bool Runtime::changeDrive(const QString &drive)
         return false;
     m_dos.setCurrentDrive(letter);
     m_resolved.clear();
+    m_parsed.clear();
     return true;
 }
 
@@ -75,6 +87,7 @@ bool Runtime::changeFolder(const QString &path)
         return false;
     m_dos.setCurrentFolder(target);
     m_resolved.clear();
+    m_parsed.clear();
     return true;
 }
 
@@ -110,7 +123,7 @@ QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *f
     // no folder that can be listed.
     if (pattern.isEmpty() || isSeparator(pattern.back()))
         return {};
-    DosPaths::Path path = m_dos.parse(pattern);
+    DosPaths::Path path = parse(pattern);
     if (path.names.isEmpty())
         return {};
     const QString namePattern = path.names.takeLast();
@@ -222,6 +235,7 @@ void Runtime::setFoldersSteady(bool steady)
 {
     m_steady = steady;
     m_resolved.clear();
+    m_parsed.clear();
     m_paths->setSteady(steady);
     m_access->setSteady(steady);
 }
@@ -229,7 +243,7 @@ void Runtime::setFoldersSteady(bool steady)
 void Runtime::deleteFiles(const QString &pattern)
 {
     const QStringList names = findAll(pattern);
-    DosPaths::Path folder = m_dos.parse(pattern);
+    DosPaths::Path folder = parse(pattern);
     if (names.isEmpty() || folder.names.isEmpty())
         return;
     folder.names.removeLast();

@@ -127,6 +127,7 @@ public:
 
 private:
     // Empty when the path leads nowhere; notFound() then says why.
+    DosPaths::Path parse(const QString &path);
     QString hostPath(const QString &path);
     QString hostPath(const DosPaths::Path &path);
     QString notFound() const;
@@ -150,6 +151,7 @@ private:
     bool m_ended = false;
     bool m_steady = false;
     QHash<QString, QString> m_resolved;   // while steady: path as given -> host path
+    QHash<QString, DosPaths::Path> m_parsed;   // while steady: path as given -> parsed
     FileAccess::Why m_unresolved;         // why the last path could not be resolved
     struct Step
     {
