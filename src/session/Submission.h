@@ -8,6 +8,8 @@
 #include <QPair>
 #include <QStringList>
 
+#include <optional>
+
 // One Send Claims over the runtime, from a request: its steps in the order they must come, each
 // false when the submission ends there. outcome() tells how it ended, claim by claim.
 class Submission
@@ -50,8 +52,7 @@ private:
     const SendRequest m_request;
     SendOutcome m_outcome;
     QString m_kept;                           // this submission's backup folder
-    QStringList m_earlierKept;                // the earlier submissions' backup folders, newest first, once needed
-    bool m_earlierKeptListed = false;
+    std::optional<QStringList> m_earlierKept;   // the earlier submissions' backup folders, newest first, once needed
     QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
     QStringList m_written;                    // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds

@@ -67,8 +67,8 @@ void Submission::keepNewest(const ClaimRecord &claim)
 // Whether a file holds what the latest earlier kept copy of this name holds.
 bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
 {
-    if (!m_earlierKeptListed) {
-        m_earlierKeptListed = true;
+    if (!m_earlierKept) {
+        m_earlierKept.emplace();
         const auto key = [](const QString &folder) {
             const QRegularExpressionMatch m = SendRequest::keptFolderName().match(folder);
             return std::pair(m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
@@ -76,11 +76,11 @@ bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
         const QString own = m_kept.mid(m_request.backupFolder.size()).chopped(1);
         for (const QString &folder : m_rt.subfolders(m_request.backupFolder)) {
             if (folder != own && SendRequest::keptFolderName().match(folder).hasMatch())
-                m_earlierKept << folder;
+                m_earlierKept->append(folder);
         }
-        std::sort(m_earlierKept.begin(), m_earlierKept.end(), [&](const QString &a, const QString &b) { return key(a) > key(b); });
+        std::sort(m_earlierKept->begin(), m_earlierKept->end(), [&](const QString &a, const QString &b) { return key(a) > key(b); });
     }
-    for (const QString &folder : std::as_const(m_earlierKept)) {
+    for (const QString &folder : std::as_const(*m_earlierKept)) {
         const QString kept = m_request.backupFolder + folder + u'\\' + name;
         if (m_rt.stamp(kept).exists()) {
             qint64 size = 0, keptSize = 0;
