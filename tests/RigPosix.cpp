@@ -15,14 +15,23 @@ const Rig::System Rig::system{true, "c:", ""};
 
 static bool flushFails = false;
 
-// Takes the place of the C library's for the whole test program.
-extern "C" int fsync(int fd)
+// Take the place of the C library's for the whole test program: the next flush of a file fails.
+static int flush(const char *name, int fd)
 {
-    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
     if (!std::exchange(flushFails, false))
-        return real(fd);
+        return reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, name))(fd);
     errno = ENOSPC;
     return -1;
+}
+
+extern "C" int fsync(int fd)
+{
+    return flush("fsync", fd);
+}
+
+extern "C" int fdatasync(int fd)
+{
+    return flush("fdatasync", fd);
 }
 
 QString Rig::failNextFlush()

@@ -19,7 +19,7 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
         QPushButton::keyPressEvent(event);
         return;
     }
-    event->accept();
+    // The key event comes accepted: the Enter is the button's.
     if (m_enterHeld)
         return;
     m_enterHeld = true;
