@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QTest>
 
@@ -67,6 +68,7 @@ private slots:
                                   "status read before the copies"})
             QTest::newRow(whole) << QString::fromLatin1(whole) << -1 << Fate::NotSent;
         QTest::newRow("all voided before their copies") << u"voided before its copy"_s << -1 << Fate::Voided;
+        QTest::newRow("all voided before the portal") << u"voided before the portal"_s << -1 << Fate::GoneBeforePortal;
     }
 
     // Guards every claim against every fault the disk, the browser or the practice software can raise.
@@ -201,6 +203,8 @@ private slots:
             QCOMPARE(rig.files(u"qrn/claims"_s).filter(victim.left(1)).size(), onItsWay ? 1 : 0);
         } else if (fate == Fate::Voided) {
             QCOMPARE(told, u"No Claims Found to Send"_s);
+        } else if (fate == Fate::GoneBeforePortal) {   // copied, then all taken away: none went, and that is no "none found"
+            QVERIFY2(told.startsWith(u"The claims were not sent. None of the claim files could be sent:\nA.001 (it was not sent; "_s), qPrintable(told));
         } else if (!saving) {
             QVERIFY2(told.startsWith(u"The claims were not sent."), qPrintable(told));
             QCOMPARE(rig.files(u"claimin"_s), claims);
@@ -342,14 +346,17 @@ private slots:
         QWidget *target = rig.find(saving ? "Command1" : "SendClaims");
         bool queued = false;
         QStringList progress;   // what the progress window said, each time the disk was reached
+        int furthest = 0;       // and how far its bar went
         rig.disk->before = [&](FaultyFiles::Op op, const QString &) {
             if (situation == u"slow send")   // a quarter of a second a step: one report falls on the second itself
                 rig.host->clock = rig.host->clock.addMSecs(250);
             if (situation == u"slow claim folder" && op == FaultyFiles::Op::List)
                 rig.host->clock = rig.host->clock.addMSecs(1500);
             for (QWidget *shown : QApplication::topLevelWidgets()) {
-                if (shown->objectName() == u"Progress" && shown->isVisible())
+                if (shown->objectName() == u"Progress" && shown->isVisible()) {
                     progress << shown->findChild<QLabel *>()->text();
+                    furthest = qMax(furthest, static_cast<QProgressDialog *>(shown)->value());
+                }
             }
             // Pressed the way a queued click arrives: after the work that is under way.
             const QPointF at(target->rect().center());
@@ -375,6 +382,7 @@ private slots:
         QCOMPARE(progress.contains(u"Copying claim 3 of 3"_s) && progress.contains(u"Removing claim 2 of 3 from the claim folder"_s),
                  situation == u"slow send");
         QCOMPARE(progress.contains(u"Reading the claim folder"_s), situation == u"slow claim folder");
+        QCOMPARE(furthest > 0, situation == u"slow send");
         for (QWidget *shown : QApplication::topLevelWidgets())
             QVERIFY(shown->objectName() != u"Progress" || !shown->isVisible());
     }
