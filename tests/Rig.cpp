@@ -79,12 +79,15 @@ void Rig::makeRun()
     windows = std::make_unique<DesktopWindows>(*session);
 }
 
-bool Rig::restart()
+bool Rig::restart(std::function<void(FaultyFiles::Op, const QString &)> before)
 {
     windows.reset();
     session.reset();
     makeRun();
-    return start();
+    disk->before = std::move(before);
+    const bool started = start();
+    disk->before = nullptr;
+    return started;
 }
 
 void Rig::click(const char *button, Qt::MouseButton with)

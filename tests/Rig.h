@@ -72,8 +72,9 @@ public:
     bool startWith(const QByteArray &setup, const QStringList &claims = {}, QByteArray (*content)(const QString &) = nullptr);
     // Starts the program as a user would: the main window's Load, then the window.
     bool start() { return session->start(); }
-    // Ends this run and starts the program again over the same drives.
-    bool restart();
+    // Ends this run and starts the program again over the same drives; the new run's disk does what
+    // before says at each of its operations while the program starts (see FaultyFiles::before).
+    bool restart(std::function<void(FaultyFiles::Op, const QString &)> before = {});
     Form1 &main() { return windows->main(); }
     // The setup window, which a test reaches once a person has opened it.
     Form3 &setup();
