@@ -23,18 +23,9 @@ QString journalOf(const QString &base)
     return base + QStringLiteral("log\\sending.txt");
 }
 
-// Every line of a submission has its time: formatted once.
 QString when(const QDateTime &at)
 {
-    static QDate day;
-    static QTime time;
-    static QString formatted;
-    if (at.date() != day || at.time() != time || formatted.isEmpty()) {
-        day = at.date();
-        time = at.time();
-        formatted = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    return formatted;
+    return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 bool isHex(QChar c)
@@ -95,12 +86,13 @@ QString record(const QStringList &fields)
     return written.join(u'\t');
 }
 
-// Only a claim that went to a portal that opened is "sent as" its outbound name.
-QString line(const SendRequest &request, const ClaimRecord &claim, const QString &state, bool toPortal)
+// Only a claim that went to a portal that opened is "sent as" its outbound name. at: when its
+// submission began, formatted once for all its lines.
+QString line(const QString &at, const ClaimRecord &claim, const QString &state, bool toPortal)
 {
     if (claim.outbound.isEmpty() || claim.fate == Fate::Voided || !claim.stamp.exists())
-        return record({when(request.at), claim.name, {}, {}, {}, {}, state});
-    return record({when(request.at), claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
+        return record({at, claim.name, {}, {}, {}, {}, state});
+    return record({at, claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
                    QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
                    toPortal ? QStringLiteral("sent as ") + claim.outbound : QString(), QStringLiteral("kept as ") + claim.backup,
                    state});
@@ -244,11 +236,12 @@ Journal readJournal(Runtime &rt, const QString &baseFolder)
 
 bool SendHistory::begin(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims, QString *error)
 {
-    QStringList lines{record({when(request.at), QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
-                                                     .arg(request.claimPath, request.fileSpec, request.siteId, request.format)})};
-    QStringList journal{record({when(request.at), request.claimPath})};
+    const QString at = when(request.at);
+    QStringList lines{record({at, QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
+                                      .arg(request.claimPath, request.fileSpec, request.siteId, request.format)})};
+    QStringList journal{record({at, request.claimPath})};
     for (const ClaimRecord &claim : claims) {
-        lines << line(request, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
+        lines << line(at, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
         if (claim.going()) {
             journal << record({stampText(claim.stamp), QString::fromLatin1(claim.sha256.toHex()), claim.name, claim.outbound,
                                claim.backup});
@@ -273,8 +266,9 @@ bool SendHistory::portalOpened(Runtime &rt, const SendRequest &request, QString 
 void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims)
 {
     QStringList lines;
+    const QString at = when(request.at);
     for (const ClaimRecord &claim : claims)
-        lines << line(request, claim, ending(claim), claim.wentToPortal());
+        lines << line(at, claim, ending(claim), claim.wentToPortal());
     // Only once the removals are on disk and the end is told may the journal go; otherwise the
     // next start finishes it.
     if (rt.syncToDisk({request.claimPath}) && append(rt, historyOf(request.baseFolder), lines, nullptr))
