@@ -159,6 +159,7 @@ class Replay:
     def __init__(self, disk, links, cwd, portal_record):
         self.disk, self.links, self.cwd, self.portal_record = disk, links, cwd, portal_record
         self.offsets = {}   # path of an open file -> where the next write goes
+        self.planted = False
 
     def canonical(self, path, folder=None):
         if not path.startswith("/"):
@@ -242,7 +243,7 @@ class Replay:
             if d.fs_of(path) is None:
                 return False
             if call == "syncfs":
-                if plant and not getattr(self, "planted", False):
+                if plant and not self.planted:
                     self.planted = True
                     return True
                 d.syncfs(path)

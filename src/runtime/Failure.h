@@ -33,3 +33,11 @@ inline bool failWith(Why *why, Cause cause, const QString &reason)
         *why = {cause, reason};
     return false;
 }
+
+// A step of the file access, its refusal handed on in words to a caller that asked for them.
+inline bool told(bool ok, const Why &why, QString *error)
+{
+    if (!ok && error)
+        *error = why.reason;
+    return ok;
+}

@@ -193,7 +193,7 @@ bool FileTable::writeLine(int number, const QString &text, QString *error)
     bytes.append("\r\n", 2);
     // Each line goes out at once, so a log keeps every line even if the run is cut short.
     Why why;
-    return e->file->write(bytes.constData(), bytes.size(), &why) || failWith(error, why.reason);
+    return told(e->file->write(bytes.constData(), bytes.size(), &why), why, error);
 }
 
 void FileTable::writeUnicode(int number)
@@ -214,7 +214,7 @@ bool FileTable::close(int number, QString *error)
     if (!e)
         return true;
     Why why;
-    const bool ok = e->file->finish(&why) || failWith(error, why.reason);
+    const bool ok = told(e->file->finish(&why), why, error);
     m_entries[number].reset();
     return ok;
 }

@@ -105,6 +105,26 @@ int openPlain(const At &at, struct stat *st, Why *why)
     return fd;
 }
 
+int forEachEntry(const QByteArray &folder, const std::function<void(int fd, const dirent &entry)> &each)
+{
+    DIR *walk = ::opendir(folder.constData());
+    if (!walk)
+        return errno;
+    int stopped = 0;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(walk);
+        if (!entry) {
+            stopped = errno;
+            break;
+        }
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            each(::dirfd(walk), *entry);
+    }
+    ::closedir(walk);
+    return stopped;
+}
+
 bool writeAll(int fd, const char *data, qint64 size, Why *why)
 {
     while (size > 0) {

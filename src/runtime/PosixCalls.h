@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+#include <dirent.h>
 #include <sys/stat.h>
 
 // The system calls the POSIX file access makes, each with its failure turned into a cause and a plain reason.
@@ -26,6 +29,9 @@ FileAccess::Stamp stampOf(const struct stat &st);
 QByteArray parentOf(const QByteArray &path);
 // Opens a file for reading only if it is a plain file; -1 otherwise.
 int openPlain(const At &at, struct stat *st, Why *why);
+// Each entry of a folder but "." and "..", with the folder's descriptor; the errno that stopped the
+// walk (opening the folder or reading it), 0 when every entry was seen.
+int forEachEntry(const QByteArray &folder, const std::function<void(int fd, const dirent &entry)> &each);
 bool writeAll(int fd, const char *data, qint64 size, Why *why);
 bool closeChecked(int fd, Why *why);
 

@@ -8,9 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cerrno>
-#include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -134,45 +132,28 @@ bool PosixFileAccess::flush(const QStringList &hostFiles, Why *why)
 FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
 {
     Listing result;
-    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
-    if (!folder) {
-        // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
-        if (errno != ENOENT && errno != ENOTDIR)
-            result.failure = whyFor(errno);
-        return result;
-    }
-    const int fd = ::dirfd(folder);
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(folder);
-        if (!entry) {
-            if (errno != 0)
-                result.failure = whyFor(errno);
-            break;
-        }
-        const QByteArray raw(entry->d_name);
-        if (raw == "." || raw == "..")
-            continue;
-        bool plain = entry->d_type == DT_REG;
-        bool isFolder = entry->d_type == DT_DIR;
+    const int stopped = forEachEntry(QFile::encodeName(hostFolder), [&](int fd, const dirent &entry) {
+        const QByteArray raw(entry.d_name);
+        bool plain = entry.d_type == DT_REG;
+        bool isFolder = entry.d_type == DT_DIR;
         if (!plain && !isFolder) {
             struct stat st {};
-            if (::fstatat(fd, entry->d_name, &st, 0) != 0) {
+            if (::fstatat(fd, entry.d_name, &st, 0) != 0) {
                 result.odd.append({QFile::decodeName(raw), QStringLiteral("it leads to nothing")});
-                continue;
+                return;
             }
             isFolder = S_ISDIR(st.st_mode);
             plain = S_ISREG(st.st_mode);
             if (!plain && !isFolder) {
                 result.odd.append({QFile::decodeName(raw), notPlain()});
-                continue;
+                return;
             }
         }
         // A name beginning with a dot is hidden here.
         if (isFolder && !raw.startsWith('.'))
             result.folders << QFile::decodeName(raw);
         if (!plain)
-            continue;
+            return;
         const QString name = QFile::decodeName(raw);
         // A name the program's text cannot carry back to the same bytes would address another file.
         if (QFile::encodeName(name) != raw)
@@ -181,8 +162,10 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
             result.odd.append({name, QStringLiteral("its name holds a backslash")});
         else
             result.files << name;
-    }
-    ::closedir(folder);
+    });
+    // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
+    if (stopped != 0 && stopped != ENOENT && stopped != ENOTDIR)
+        result.failure = whyFor(stopped);
     std::sort(result.files.begin(), result.files.end());
     std::sort(result.folders.begin(), result.folders.end());
     std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });
@@ -191,22 +174,17 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
 
 void PosixFileAccess::removeOdd(const QString &hostFolder)
 {
-    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
-    if (!folder)
-        return;
-    const int fd = ::dirfd(folder);
-    while (const dirent *entry = ::readdir(folder)) {
-        const QByteArray raw(entry->d_name);
+    forEachEntry(QFile::encodeName(hostFolder), [](int fd, const dirent &entry) {
         struct stat st {};
-        if (raw == "." || raw == ".." || ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
-            continue;
+        if (::fstatat(fd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+            return;
         struct stat target {};
-        const bool plain = ::fstatat(fd, entry->d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+        const bool plain = ::fstatat(fd, entry.d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+        const QByteArray raw(entry.d_name);
         const QString name = QFile::decodeName(raw);
         if (!plain || QFile::encodeName(name) != raw || name.contains(u'\\'))
-            ::unlinkat(fd, entry->d_name, 0);
-    }
-    ::closedir(folder);
+            ::unlinkat(fd, entry.d_name, 0);
+    });
 }
 
 bool PosixFileAccess::link(const QString &existing, const QString &name, Why *why)
@@ -263,23 +241,10 @@ FileAccess::Entry PosixFileAccess::entry(const QString &hostPath)
 FileAccess::Names PosixFileAccess::names(const QString &hostFolder)
 {
     Names result;
-    DIR *folder = ::opendir(QFile::encodeName(hostFolder).constData());
-    if (!folder) {
-        result.why = whyFor(errno);
-        return result;
-    }
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(folder);
-        if (!entry) {
-            if (errno != 0)
-                result.why = whyFor(errno);
-            break;
-        }
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            result.names << QFile::decodeName(entry->d_name);
-    }
-    ::closedir(folder);
+    if (const int stopped = forEachEntry(QFile::encodeName(hostFolder), [&](int, const dirent &entry) {
+            result.names << QFile::decodeName(entry.d_name);
+        }))
+        result.why = whyFor(stopped);
     return result;
 }
 

@@ -13,20 +13,23 @@ PosixPathMapper::PosixPathMapper(const QString &driveFolder, FileAccess &files)
 {
 }
 
+FileAccess::Entry PosixPathMapper::entry(const QString &hostPath, FileAccess::Why *why)
+{
+    const FileAccess::Entry found = m_files.entry(hostPath);
+    // Only "no such name" is absence; a folder whose status cannot be read may hold anything.
+    if (found.why.unknown())
+        *why = found.why;
+    return found;
+}
+
 bool PosixPathMapper::isThere(const QString &hostPath, FileAccess::Why *why)
 {
-    const FileAccess::Entry entry = m_files.entry(hostPath);
-    // Only "no such name" is absence; a folder whose status cannot be read may hold anything.
-    if (entry.why.unknown())
-        *why = entry.why;
-    return entry.kind != FileAccess::Kind::None;
+    return entry(hostPath, why).kind != FileAccess::Kind::None;
 }
 
 qint64 PosixPathMapper::folderStamp(const QString &hostFolder, FileAccess::Why *why)
 {
-    const FileAccess::Entry folder = m_files.entry(hostFolder);
-    if (folder.why.unknown())
-        *why = folder.why;
+    const FileAccess::Entry folder = entry(hostFolder, why);
     return folder.kind == FileAccess::Kind::None ? -2 : folder.modified;
 }
 

@@ -32,7 +32,8 @@ private:
     QString entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why);
     const Listing *listing(const QString &hostFolder, FileAccess::Why *why);
     void note(const QString &hostPath, bool created);
-    // Whether a name is there; why, when its status could not be read.
+    // What a name is; why, when its status could not be read.
+    FileAccess::Entry entry(const QString &hostPath, FileAccess::Why *why);
     bool isThere(const QString &hostPath, FileAccess::Why *why);
     qint64 folderStamp(const QString &hostFolder, FileAccess::Why *why);
     bool makePath(const QString &hostFolder);

@@ -56,7 +56,7 @@ QString Runtime::hostPath(const QString &path)
 {
     stillWorking();
     if (!m_steady)
-        return hostPath(m_dos.parse(path));
+        return hostPath(parse(path));
     // Work on thousands of files names each of them several times.
     auto known = m_resolved.constFind(path);
     if (known != m_resolved.cend())

@@ -131,13 +131,6 @@ private:
     QString hostPath(const QString &path);
     QString hostPath(const DosPaths::Path &path);
     QString notFound() const;
-    // A step of the file access, its refusal handed on in words to a caller that asked for them.
-    static bool told(bool ok, const Why &why, QString *error)
-    {
-        if (!ok && error)
-            *error = why.reason;
-        return ok;
-    }
     FileAccess::Kind kindOf(const QString &host) { return m_access->entry(host).kind; }
     bool open(int number, const QString &path, FileTable::Mode mode, QString *error);
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cwchar>
 
 using namespace Qt::StringLiterals;
 
@@ -143,6 +144,22 @@ bool writeAll(HANDLE handle, const char *data, qint64 size, Why *why)
         size -= written;
     }
     return true;
+}
+
+DWORD forEachEntry(const QString &hostFolder, const std::function<void(const WIN32_FIND_DATAW &entry)> &each)
+{
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    do {
+        if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0)
+            each(found);
+    } while (FindNextFileW(search, &found));
+    const DWORD stopped = GetLastError();
+    FindClose(search);
+    return stopped == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : stopped;
 }
 
 QStringList drives()

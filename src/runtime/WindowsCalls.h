@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -28,6 +29,9 @@ FileAccess::Stamp stampOf(HANDLE handle, DWORD volume);
 // A plain file on a disk: no folder, no device, no pipe. INVALID_HANDLE_VALUE otherwise.
 HANDLE openPlain(const QString &hostPath, BY_HANDLE_FILE_INFORMATION *info, Why *why, DWORD access = GENERIC_READ,
                  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE);
+// Each entry of a folder but "." and ".."; the error that stopped the walk (finding the folder or
+// reading it), ERROR_SUCCESS when every entry was seen.
+DWORD forEachEntry(const QString &hostFolder, const std::function<void(const WIN32_FIND_DATAW &entry)> &each);
 // Each drive as the drive list shows it: "c:", and the volume's label when it has one.
 QStringList drives();
 bool writeAll(HANDLE handle, const char *data, qint64 size, Why *why);

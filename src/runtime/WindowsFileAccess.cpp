@@ -206,34 +206,21 @@ bool WindowsFileAccess::flush(const QStringList &hostFiles, Why *why)
 FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
 {
     Listing result;
-    WIN32_FIND_DATAW found {};
-    HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            result.failure = whyFor(error);
-        return result;
-    }
-    do {
+    const DWORD stopped = forEachEntry(hostFolder, [&](const WIN32_FIND_DATAW &found) {
         // Hidden and system entries are not the person's: no claim files, no folders to choose.
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-            continue;
+            return;
         const QString name = QString::fromWCharArray(found.cFileName);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (name != u"." && name != u"..")
-                result.folders << name;
-            continue;
-        }
-        if (const QString why = unsendable(name); !why.isEmpty())
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            result.folders << name;
+        else if (const QString why = unsendable(name); !why.isEmpty())
             result.odd.append({name, why});
         else
             result.files << name;
-    } while (FindNextFileW(search, &found));
-    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES)
-        result.failure = whyFor(error);
-    FindClose(search);
+    });
+    // A share that is down is no empty folder: its claims would wait there unsent, unmentioned.
+    if (stopped != ERROR_SUCCESS && stopped != ERROR_FILE_NOT_FOUND && stopped != ERROR_PATH_NOT_FOUND)
+        result.failure = whyFor(stopped);
     std::sort(result.files.begin(), result.files.end());
     std::sort(result.folders.begin(), result.folders.end());
     std::sort(result.odd.begin(), result.odd.end(), [](const Odd &a, const Odd &b) { return a.shown < b.shown; });
@@ -309,21 +296,10 @@ FileAccess::Entry WindowsFileAccess::entry(const QString &hostPath)
 FileAccess::Names WindowsFileAccess::names(const QString &hostFolder)
 {
     Names result;
-    WIN32_FIND_DATAW found {};
-    HANDLE search = FindFirstFileExW(native(hostFolder + QStringLiteral("/*")).c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        result.why = whyFor(GetLastError());
-        return result;
-    }
-    do {
-        const QString name = QString::fromWCharArray(found.cFileName);
-        if (name != u"." && name != u"..")
-            result.names << name;
-    } while (FindNextFileW(search, &found));
-    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES)
-        result.why = whyFor(error);
-    FindClose(search);
+    if (const DWORD stopped = forEachEntry(hostFolder, [&](const WIN32_FIND_DATAW &found) {
+            result.names << QString::fromWCharArray(found.cFileName);
+        }))
+        result.why = whyFor(stopped);
     return result;
 }
 
