@@ -156,7 +156,7 @@ void Rig::play(const QString &script)
                 QSKIP(qPrintable(cannot));
         } else if (verb == u"drive") {   // the drive the program is started from
             addDrive(rest, rest.left(1) + u"_drive"_s);
-            QVERIFY(runtime->changeDrive(rest) && runtime->currentFolder().startsWith(rest));
+            QVERIFY(runtime->changeDrive(rest) && runtime->currentFolder().text().startsWith(rest));
         } else if (verb == u"unlistable") {   // the folder cannot be read, as a share that is down
             disk->fail(FaultyFiles::Op::List, rest);
             disk->fail(FaultyFiles::Op::Names, rest);

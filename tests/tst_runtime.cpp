@@ -31,9 +31,9 @@ private slots:
         for (const char *name : {"claims/B.001", "claims/a.002", "claims/.hidden", "abc/xyz"})
             rig.write(QLatin1String(name));
         QDir().mkpath(rig.onC(u"claims/FOLDER.003"_s));
-        QCOMPARE(rig.runtime->findAll(pattern), found);
+        QCOMPARE(rig.runtime->findAll(rig.runtime->path(pattern)), found);
         QStringList inTurn;
-        for (QString name = rig.runtime->findFirst(pattern); !name.isEmpty(); name = rig.runtime->findNext())
+        for (QString name = rig.runtime->findFirst(rig.runtime->path(pattern)); !name.isEmpty(); name = rig.runtime->findNext())
             inTurn << name;
         QCOMPARE(inTurn, found);
     }
@@ -44,30 +44,30 @@ private slots:
         Rig rig;
         Runtime &rt = *rig.runtime;
         rig.write(u"SoftDent/Claims.Rep"_s, "x");
-        QVERIFY(rt.makeFolder(u"c:\\NewFolder"_s) && !rt.makeFolder(u"C:\\NEWFOLDER"_s));
-        QVERIFY(rt.copyFile(u"C:\\SOFTDENT\\CLAIMS.REP"_s, {u"c:\\newfolder\\Copy.Rep"_s}));
+        QVERIFY(rt.makeFolder(rt.path(u"c:\\NewFolder"_s)) && !rt.makeFolder(rt.path(u"C:\\NEWFOLDER"_s)));
+        QVERIFY(rt.copyFile(rt.path(u"C:\\SOFTDENT\\CLAIMS.REP"_s), {rt.path(u"c:\\newfolder\\Copy.Rep"_s)}));
         QCOMPARE(rig.files(u"NewFolder"_s), QStringList{u"Copy.Rep"_s});
-        QVERIFY(rt.changeFolder(u"c:\\softdent"_s));
-        QVERIFY(rt.openForOutput(255, u"last.txt"_s) && rt.closeFile(255) && !rt.openForOutput(256, u"last.txt"_s));
-        QVERIFY(!rt.changeFolder(u"c:\\softdent\\claims.rep"_s) && !rt.changeFolder(u"c:\\nowhere"_s)
-                && !rt.isReadableFolder(u"c:\\softdent\\claims.rep"_s));
-        QCOMPARE(rt.displayPath(u"c:"_s), u"C:\\SoftDent"_s);
-        QVERIFY(rt.makeFolder(u"c:\\apps"_s));
-        QStringList ours = rt.subfolders(u"c:\\"_s);   // Windows keeps its own folders on C: as well
+        QVERIFY(rt.changeFolder(rt.path(u"c:\\softdent"_s)));
+        QVERIFY(rt.openForOutput(255, rt.path(u"last.txt"_s)) && rt.closeFile(255) && !rt.openForOutput(256, rt.path(u"last.txt"_s)));
+        QVERIFY(!rt.changeFolder(rt.path(u"c:\\softdent\\claims.rep"_s)) && !rt.changeFolder(rt.path(u"c:\\nowhere"_s))
+                && !rt.isReadableFolder(rt.path(u"c:\\softdent\\claims.rep"_s)));
+        QCOMPARE(rt.displayPath(rt.path(u"c:"_s)), u"C:\\SoftDent"_s);
+        QVERIFY(rt.makeFolder(rt.path(u"c:\\apps"_s)));
+        QStringList ours = rt.subfolders(rt.path(u"c:\\"_s));   // Windows keeps its own folders on C: as well
         ours.removeIf([](const QString &name) { return !QStringList{u"apps"_s, u"NewFolder"_s, u"SoftDent"_s}.contains(name); });
         QCOMPARE(ours, (QStringList{u"apps"_s, u"NewFolder"_s, u"SoftDent"_s}));
 
         // A copy replaces the existing case variant, also after the folder was listed.
         rig.write(u"claims/eclaim.ns2"_s, "old");
-        QCOMPARE(rt.findAll(u"c:\\claims\\*"_s).size(), 1);
+        QCOMPARE(rt.findAll(rt.path(u"c:\\claims\\*"_s)).size(), 1);
         for (const char *expected : {"eclaim.ns2", "ECLAIM.NS2"}) {
-            QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\claims\\ECLAIM.NS2"_s}));
+            QVERIFY(rt.copyFile(rt.path(u"c:\\newfolder\\copy.rep"_s), {rt.path(u"c:\\claims\\ECLAIM.NS2"_s)}));
             QCOMPARE(rig.files(u"claims"_s), QStringList{QLatin1String(expected)});
             QCOMPARE(rig.read(u"claims/"_s + QLatin1String(expected)), QByteArray("x"));
-            QVERIFY(rt.deleteFile(u"c:\\claims\\Eclaim.Ns2"_s) && !rt.deleteFile(u"c:\\claims\\Eclaim.Ns2"_s));
+            QVERIFY(rt.deleteFile(rt.path(u"c:\\claims\\Eclaim.Ns2"_s)) && !rt.deleteFile(rt.path(u"c:\\claims\\Eclaim.Ns2"_s)));
         }
         QString error;
-        QVERIFY(!rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\NEWFOLDER\\COPY.REP"_s}, &error) && !error.isEmpty());
+        QVERIFY(!rt.copyFile(rt.path(u"c:\\newfolder\\copy.rep"_s), {rt.path(u"c:\\NEWFOLDER\\COPY.REP"_s)}, &error) && !error.isEmpty());
         QCOMPARE(rig.read(u"NewFolder/Copy.Rep"_s), QByteArray("x"));
 
         // Of several variants an exact match wins, and otherwise always the same one; where the system
@@ -78,15 +78,15 @@ private slots:
         const bool caseSensitive = Rig::system.caseSensitive;
         QCOMPARE(rig.files(u"x"_s).size(), caseSensitive ? 3 : 1);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(rt.stamp(u"c:\\x\\ReadMe"_s).size, qint64(3));
-        QCOMPARE(rt.stamp(u"c:\\x\\readme"_s).size, qint64(caseSensitive ? 2 : 3));
+            QCOMPARE(rt.stamp(rt.path(u"c:\\x\\ReadMe"_s)).size, qint64(3));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\x\\readme"_s)).size, qint64(caseSensitive ? 2 : 3));
         // A name another program replaced since the folder was listed, by one in capitals, is no
         // longer found: the copy replaces the one there now.
         rig.write(u"y/Readme"_s, "u");
-        QCOMPARE(rt.stamp(u"c:\\y\\readme"_s).size, qint64(1));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\y\\readme"_s)).size, qint64(1));
         QFile::remove(rig.onC(u"y/Readme"_s));
         rig.write(u"y/README"_s, "uu");
-        QVERIFY(rt.copyFile(u"c:\\newfolder\\copy.rep"_s, {u"c:\\y\\Readme"_s}));
+        QVERIFY(rt.copyFile(rt.path(u"c:\\newfolder\\copy.rep"_s), {rt.path(u"c:\\y\\Readme"_s)}));
         QCOMPARE(rig.files(u"y"_s), QStringList{u"README"_s});
     }
 
@@ -142,9 +142,9 @@ private slots:
         QCOMPARE(QFileInfo(rig.driveFolder + u"/c:"_s).symLinkTarget(), rig.dir.filePath(u"drive_c"_s));
         QCOMPARE(QFileInfo(rig.driveFolder + u"/z:"_s).symLinkTarget(), u"/"_s);
         QCOMPARE(rt.drives(), (QStringList{u"c:"_s, u"z:"_s}));
-        QCOMPARE(rt.stamp(u"c:\\program files\\mozilla firefox\\firefox.exe"_s).exists(), onPath == u"firefox");
-        QCOMPARE(rt.stamp(u"c:\\program files\\internet explorer\\iexplore.exe"_s).exists(), onPath == u"xdg-open");
-        QVERIFY(rt.isReadableFolder(u"z:\\"_s) && !rt.isReadableFolder(u"y:\\"_s) && !rt.changeDrive(u"y:"_s));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\program files\\mozilla firefox\\firefox.exe"_s)).exists(), onPath == u"firefox");
+        QCOMPARE(rt.stamp(rt.path(u"c:\\program files\\internet explorer\\iexplore.exe"_s)).exists(), onPath == u"xdg-open");
+        QVERIFY(rt.isReadableFolder(rt.path(u"z:\\"_s)) && !rt.isReadableFolder(rt.path(u"y:\\"_s)) && !rt.changeDrive(u"y:"_s));
 
         // A drive folder already there stays as it is.
         QVERIFY(QFile::remove(rig.driveFolder + u"/z:"_s));

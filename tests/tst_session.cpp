@@ -233,7 +233,7 @@ private slots:
             << u"setup "_s + QString::fromLatin1(Rig::practice) + u"; claims A.001; click SendClaims; opened firefox.exe $portalab12; "_s
                 + log + u"; log closed; write claimin/B.001 claim B.001; write qrn/claimsbu/b.001 an old backup put back; "
                         "click SendClaims; opened firefox.exe $portalab12; files qrn/claims B.NS2; files qrn/claimsbu 2026-03-04 09.05.07 "
-                        "2026-03-04 09.05.07 2 A.001 b.001 earlier; read qrn/claimsbu/b.001 claim B.001; read qrn/claimsbu/earlier/B.001 "
+                        "2026-03-04 09.05.07 2 A.001 B.001 earlier; read qrn/claimsbu/B.001 claim B.001; read qrn/claimsbu/earlier/B.001 "
                         "an old backup put back; "_s + log;
         const QString kept = u"The portal was opened, but these claim files stayed in the claim folder:\nECLAIM.001 (another claim "
                              "file with the same name before the dot took its place in the outbound folder"_s;

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(rig.setup().FilePathText()->text(), claimFolder);
         QCOMPARE(drives->currentText().left(2), folder.left(2).toLower());
         QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});
-        QCOMPARE(rig.runtime->currentFolder(), u"c:\\qrn"_s);
+        QCOMPARE(rig.runtime->currentFolder().text(), u"c:\\qrn"_s);
         QCOMPARE(rig.session->vars().ClaimPath, u"C:\\STORED\\"_s);
 
         // A single click opens nothing; a double click opens the folder.

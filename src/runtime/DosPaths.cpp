@@ -9,39 +9,32 @@ bool isSeparator(QChar c)
 
 } // namespace
 
-DosPaths::Path DosPaths::parse(const QString &path) const
+DosPath DosPaths::parse(const QString &path, const DosPath *from) const
 {
-    Path result;
+    DosPath result;
+    result.m_text = path;
     QStringView rest(path);
     if (rest.size() >= 2 && rest[1] == u':' && rest[0].isLetter()) {
-        result.drive = rest[0].toLower();
+        result.m_drive = rest[0].toLower();
         rest = rest.mid(2);
     } else {
-        result.drive = m_drive;
+        result.m_drive = m_drive;
     }
     if (rest.isEmpty() || !isSeparator(rest[0]))
-        result.names = m_folders.value(result.drive);
+        result.m_names = from && from->drive() == result.m_drive ? from->names() : m_folders.value(result.m_drive);
     for (const QStringView name : rest.tokenize(u'\\')) {
         for (const QStringView part : name.tokenize(u'/')) {
             if (part.isEmpty() || part == u".")
                 continue;
             if (part == u"..") {
-                if (!result.names.isEmpty())
-                    result.names.removeLast();
+                if (!result.m_names.isEmpty())
+                    result.m_names.removeLast();
                 continue;
             }
-            result.names << part.toString();
+            result.m_names << part.toString();
         }
     }
     return result;
-}
-
-QString DosPaths::qualified(const Path &path)
-{
-    QString text = QString(path.drive) + QStringLiteral(":\\");
-    for (const QString &name : path.names)
-        text += name + u'\\';
-    return text;
 }
 
 QString DosPaths::currentFolderOf(const QString &drive) const

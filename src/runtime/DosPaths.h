@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/DosPath.h"
+
 #include <QChar>
 #include <QHash>
 #include <QString>
@@ -10,21 +12,15 @@
 class DosPaths
 {
 public:
-    struct Path
-    {
-        QChar drive;
-        QStringList names;   // below the drive's root, "." and ".." already applied
-    };
-
-    Path parse(const QString &path) const;
-    // A fully qualified form that parse() reads back unchanged, whatever the current folder.
-    static QString qualified(const Path &path);
+    // A relative path is read against from, when given and on its drive, else against the
+    // current folder of its drive.
+    DosPath parse(const QString &path, const DosPath *from = nullptr) const;
 
     QChar currentDrive() const { return m_drive; }
     void setCurrentDrive(QChar drive) { m_drive = drive.toLower(); }
     // "c:\qrn" for the drive's current folder; the current drive's when drive is empty.
     QString currentFolderOf(const QString &drive) const;
-    void setCurrentFolder(const Path &path) { m_folders[path.drive] = path.names; }
+    void setCurrentFolder(const DosPath &path) { m_folders[path.drive()] = path.names(); }
 
 private:
     QChar m_drive = u'c';

@@ -143,9 +143,13 @@ public:
     // True when both host paths name one existing file or folder.
     virtual bool sameFile(const QString &a, const QString &b) = 0;
 
-    // While steady, nobody renames or replaces the folders the files are in, so that they need
-    // not be looked up again for each file.
-    virtual void setSteady(bool steady) { Q_UNUSED(steady); }
+    // While the handle lives, nobody renames or replaces this folder or those above it, so that the
+    // files in it need not be looked up by their whole path each time.
+    virtual std::shared_ptr<void> pin(const QString &hostFolder)
+    {
+        Q_UNUSED(hostFolder);
+        return nullptr;
+    }
 };
 
 std::unique_ptr<FileAccess> makeNativeFileAccess();

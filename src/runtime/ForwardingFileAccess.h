@@ -36,7 +36,7 @@ public:
         return m_real->lock(hostFolder, busy, why);
     }
     bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
-    void setSteady(bool steady) override { m_real->setSteady(steady); }
+    std::shared_ptr<void> pin(const QString &hostFolder) override { return m_real->pin(hostFolder); }
 
 protected:
     FileAccess &real() { return *m_real; }

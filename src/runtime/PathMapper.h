@@ -1,7 +1,9 @@
 #pragma once
 
 #include "runtime/FileAccess.h"
+#include "runtime/HostPath.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,18 +24,27 @@ public:
     // in another letter case resolve to the existing entry; names that do not exist stay as given.
     // Empty when the drive does not exist, or when a folder on the way could not be read (why says
     // why, then).
-    virtual QString resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) = 0;
+    virtual HostPath resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) = 0;
+    // The same for names below a host folder resolved before.
+    virtual HostPath resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why) = 0;
 
     // Drive letters, lower case, with their colon: "c:", "z:".
     virtual QStringList drives() = 0;
 
     // Tells the mapper that the program itself created or removed this host file.
-    virtual void noteCreated(const QString &hostPath) = 0;
-    virtual void noteRemoved(const QString &hostPath) = 0;
+    virtual void noteCreated(const HostPath &path) = 0;
+    virtual void noteRemoved(const HostPath &path) = 0;
 
-    // While steady, nobody but the program renames or removes what it resolves, so a name once
-    // resolved need not be looked up on disk again; hosts whose resolution costs nothing ignore it.
-    virtual void setSteady(bool steady) { Q_UNUSED(steady); }
+    // While the handle lives, nobody but the program adds, renames or removes names in this folder,
+    // so that what was read of it once need not be read from the disk again.
+    std::shared_ptr<void> pin(const HostPath &folder);
+
+protected:
+    // The pin of a host folder; expired when none holds it.
+    std::weak_ptr<void> pinOf(const QString &hostFolder) const { return m_pins.value(hostFolder); }
+
+private:
+    QHash<QString, std::weak_ptr<void>> m_pins;
 };
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files);

@@ -25,33 +25,35 @@ PosixFileAccess::~PosixFileAccess()
 {
     for (const int fd : std::as_const(m_watched))
         ::close(fd);
-    setSteady(false);
 }
 
-void PosixFileAccess::setSteady(bool steady)
+std::shared_ptr<void> PosixFileAccess::pin(const QString &hostFolder)
 {
-    m_steady = steady;
-    for (const int fd : std::as_const(m_held))
-        ::close(fd);
-    m_held.clear();
+    const QByteArray folder = QFile::encodeName(hostFolder);
+    if (std::shared_ptr<const int> held = m_held.value(folder).lock())
+        return std::const_pointer_cast<int>(held);
+    const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    m_held.removeIf([](const auto &held) { return held.value().expired(); });
+    std::shared_ptr<int> held(new int(fd), [](int *descriptor) {
+        ::close(*descriptor);
+        delete descriptor;
+    });
+    m_held.insert(folder, held);
+    return held;
 }
 
-// While steady, a file is reached from its folder, held open, rather than by walking its whole
-// path again each time.
+// A file in a pinned folder is reached from the folder, held open, rather than by walking its
+// whole path again each time.
 PosixFileAccess::At PosixFileAccess::at(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    if (!m_steady || slash <= 0)
+    if (slash <= 0 || m_held.isEmpty())
         return {AT_FDCWD, path};
-    const QByteArray folder = path.left(slash);
-    auto held = m_held.constFind(folder);
-    if (held == m_held.cend()) {
-        const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return {AT_FDCWD, path};
-        held = m_held.insert(folder, fd);
-    }
-    return {*held, path.mid(slash + 1)};
+    if (const std::shared_ptr<const int> held = m_held.value(path.left(slash)).lock())
+        return {*held, path.mid(slash + 1)};
+    return {AT_FDCWD, path};
 }
 
 std::unique_ptr<HostFile> PosixFileAccess::open(const QString &hostPath, Mode mode, Why *why)

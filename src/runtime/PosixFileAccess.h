@@ -30,7 +30,7 @@ public:
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override;
-    void setSteady(bool steady) override;
+    std::shared_ptr<void> pin(const QString &hostFolder) override;
 
 private:
     using At = PosixCalls::At;
@@ -46,7 +46,6 @@ private:
     // first byte goes there.
     QHash<quint64, int> m_watched;
     QSet<QByteArray> m_watchedFolders;   // whose file system is in m_watched
-    bool m_steady = false;
-    QHash<QByteArray, int> m_held;   // while steady: folder -> its descriptor
+    QHash<QByteArray, std::weak_ptr<const int>> m_held;   // pinned folder -> its descriptor
     QByteArray m_buffer;   // the small file being copied
 };

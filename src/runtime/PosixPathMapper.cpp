@@ -66,7 +66,7 @@ void PosixPathMapper::prepare()
         linkBrowser(driveC, QStringLiteral("/program files/internet explorer"), QStringLiteral("iexplore.exe"), xdgOpen);
 }
 
-QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
+HostPath PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
 {
     // The folders above the last name repeat from call to call (one claim folder, one outbound
     // folder); a folder found before is taken again while it still exists.
@@ -78,8 +78,7 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcce
     for (qsizetype i = 0; i < folderDepth; ++i)
         key += u'\\' + names.at(i).toCaseFolded();
     QString path = m_folders.value(key);
-    const bool trusted = m_steady && m_checkedFolders.contains(key);
-    if (!trusted && (path.isEmpty() || !isThere(path, why))) {
+    if (path.isEmpty() || !isThere(path, why)) {
         if (why->failed())
             return {};
         path = m_driveFolder + u'/' + drive.toLower() + u':';
@@ -98,17 +97,26 @@ QString PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcce
         else
             m_folders.remove(key);
     }
-    if (m_steady && !trusted && m_folders.contains(key))
-        m_checkedFolders.insert(key);
-    if (names.isEmpty())
-        return path;
-    const QString name = entryIn(path, names.last(), why);
-    return name.isEmpty() ? QString() : path + u'/' + name;
+    return names.isEmpty() ? HostPath(path) : resolveIn(HostPath(path), {names.last()}, why);
+}
+
+HostPath PosixPathMapper::resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why)
+{
+    FileAccess::Why unused;
+    QString path = folder.native();
+    for (const QString &given : names) {
+        const QString name = entryIn(path, given, why ? why : &unused);
+        if (name.isEmpty())
+            return {};
+        path += u'/' + name;
+    }
+    return HostPath(path);
 }
 
 QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why)
 {
-    if (!m_steady) {
+    // In a folder nobody else changes, the names read once are all there is.
+    if (pinOf(hostFolder).expired()) {
         const FileAccess::Entry entry = m_files.entry(hostFolder + u'/' + name);
         if (entry.kind != FileAccess::Kind::None)
             return name;
@@ -124,13 +132,13 @@ QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name,
 const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFolder, FileAccess::Why *why)
 {
     Listing &cached = m_listings[hostFolder];
-    if (m_steady && cached.checked)
+    if (!cached.trustedWhile.expired())
         return &cached;
-    cached.checked = m_steady;
+    cached.trustedWhile = pinOf(hostFolder);
     const qint64 stamp = folderStamp(hostFolder, why);
     if (why->failed()) {
         cached.stamp = -1;
-        cached.checked = false;
+        cached.trustedWhile.reset();
         return nullptr;
     }
     if (cached.stamp == stamp)
@@ -142,7 +150,7 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     // A folder that is not there holds no other spelling of the name; one that cannot be read may.
     if (read.why.unknown()) {
         cached.stamp = -1;
-        cached.checked = false;
+        cached.trustedWhile.reset();
         *why = read.why;
         return nullptr;
     }
@@ -181,28 +189,19 @@ void PosixPathMapper::note(const QString &hostPath, bool created)
             return;
         }
     }
-    // A steady folder's listing is known whole; one read later is checked against the disk again.
+    // A pinned folder's listing is known whole; once the pin is gone, it is checked against the disk again.
     FileAccess::Why unread;
-    it->stamp = m_steady ? -1 : folderStamp(folder, &unread);
+    it->stamp = it->trustedWhile.expired() ? folderStamp(folder, &unread) : -1;
 }
 
-void PosixPathMapper::setSteady(bool steady)
+void PosixPathMapper::noteCreated(const HostPath &path)
 {
-    // What was seen before is checked against the disk once more, then trusted until it ends.
-    m_steady = steady;
-    m_checkedFolders.clear();
-    for (Listing &listing : m_listings)
-        listing.checked = false;
+    note(path.native(), true);
 }
 
-void PosixPathMapper::noteCreated(const QString &hostPath)
+void PosixPathMapper::noteRemoved(const HostPath &path)
 {
-    note(hostPath, true);
-}
-
-void PosixPathMapper::noteRemoved(const QString &hostPath)
-{
-    note(hostPath, false);
+    note(path.native(), false);
 }
 
 QStringList PosixPathMapper::drives()

@@ -13,17 +13,17 @@ public:
     PosixPathMapper(const QString &driveFolder, FileAccess &files);
 
     void prepare() override;
-    QString resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
+    HostPath resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
+    HostPath resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why) override;
     QStringList drives() override;
-    void noteCreated(const QString &hostPath) override;
-    void noteRemoved(const QString &hostPath) override;
-    void setSteady(bool steady) override;
+    void noteCreated(const HostPath &path) override;
+    void noteRemoved(const HostPath &path) override;
 
 private:
     struct Listing
     {
         qint64 stamp = -1;                  // the folder's modification time when it was read
-        bool checked = false;               // against the disk, since the folders became steady
+        std::weak_ptr<void> trustedWhile;   // the pin it was checked against the disk under
         QSet<QString> names;                // every name as it is on disk
         QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
     };
@@ -43,6 +43,4 @@ private:
     FileAccess &m_files;
     QHash<QString, Listing> m_listings;
     QHash<QString, QString> m_folders;      // drive and folded folder names -> existing host folder
-    bool m_steady = false;
-    QSet<QString> m_checkedFolders;
 };

@@ -30,10 +30,15 @@ void Runtime::prepareDrives()
     m_paths->prepare();
 }
 
-QString Runtime::hostPath(const DosPaths::Path &path)
+HostPath Runtime::hostPath(const DosPath &path)
 {
+    stillWorking();
     m_unresolved = {};
-    return m_paths->resolve(path.drive, path.names, &m_unresolved);
+    if (path.isEmpty())
+        return {};
+    if (const DosPath::Pinned *pinned = path.pinned())
+        return m_paths->resolveIn(pinned->folder, path.names().mid(pinned->depth), &m_unresolved);
+    return m_paths->resolve(path.drive(), path.names(), &m_unresolved);
 }
 
 QString Runtime::notFound() const
@@ -41,30 +46,19 @@ QString Runtime::notFound() const
     return m_unresolved.failed() ? m_unresolved.reason : notFoundReason();
 }
 
-// While the folders are steady, a path is parsed once, however often it is named.
-DosPaths::Path Runtime::parse(const QString &path)
+DosPath Runtime::pin(const DosPath &folder)
 {
-    if (!m_steady)
-        return m_dos.parse(path);
-    auto known = m_parsed.constFind(path);
-    if (known == m_parsed.cend())
-        known = m_parsed.insert(path, m_dos.parse(path));
-    return *known;
-}
-
-QString Runtime::hostPath(const QString &path)
-{
-    stillWorking();
-    if (!m_steady)
-        return hostPath(parse(path));
-    // Work on thousands of files names each of them several times.
-    auto known = m_resolved.constFind(path);
-    if (known != m_resolved.cend())
-        return *known;
-    const QString host = hostPath(parse(path));
-    if (!host.isEmpty())
-        m_resolved.insert(path, host);
-    return host;
+    const HostPath host = hostPath(folder);
+    if (host.isEmpty() || kindOf(host) != FileAccess::Kind::Folder)
+        return folder;
+    auto pinned = std::make_shared<DosPath::Pinned>();
+    pinned->folder = host;
+    pinned->depth = folder.names().size();
+    pinned->held = std::make_shared<std::pair<std::shared_ptr<void>, std::shared_ptr<void>>>(m_paths->pin(host),
+                                                                                             m_access->pin(host.native()));
+    DosPath result = folder;
+    result.m_pinned = std::move(pinned);
+    return result;
 }
 
 bool Runtime::changeDrive(const QString &drive)
@@ -75,70 +69,63 @@ bool Runtime::changeDrive(const QString &drive)
     if (m_paths->resolve(letter, {}).isEmpty())
         return false;
     m_dos.setCurrentDrive(letter);
-    m_resolved.clear();
-    m_parsed.clear();
     return true;
 }
 
-bool Runtime::changeFolder(const QString &path)
+bool Runtime::changeFolder(const DosPath &path)
 {
-    const DosPaths::Path target = m_dos.parse(path);
-    if (kindOf(hostPath(target)) != FileAccess::Kind::Folder)
+    if (kindOf(hostPath(path)) != FileAccess::Kind::Folder)
         return false;
-    m_dos.setCurrentFolder(target);
-    m_resolved.clear();
-    m_parsed.clear();
+    m_dos.setCurrentFolder(path);
     return true;
 }
 
-QString Runtime::currentFolder() const
+DosPath Runtime::currentFolder() const
 {
-    return m_dos.currentFolderOf({});
+    return currentFolderOf({});
 }
 
-QString Runtime::currentFolderOf(const QString &drive) const
+DosPath Runtime::currentFolderOf(const QString &drive) const
 {
-    return m_dos.currentFolderOf(drive);
+    return m_dos.parse(m_dos.currentFolderOf(drive));
 }
 
-bool Runtime::makeFolder(const QString &path, QString *error)
+bool Runtime::makeFolder(const DosPath &path, QString *error)
 {
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty())
         return failWith(error, notFound());
-    const FileAccess::Entry there = m_access->entry(host);
+    const FileAccess::Entry there = m_access->entry(host.native());
     if (there.kind != FileAccess::Kind::None)
         return failWith(error, QStringLiteral("it exists already"));
     if (there.why.unknown())
         return failWith(error, there.why.reason);
-    if (Why why; !told(m_access->makeFolder(host, &why), why, error))
+    if (Why why; !told(m_access->makeFolder(host.native(), &why), why, error))
         return false;
     m_paths->noteCreated(host);
     return true;
 }
 
-QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *failure)
+QStringList Runtime::findAll(const DosPath &pattern, QList<Odd> *odd, QString *failure)
 {
     // A pattern that ends in a separator names no file; one whose folder holds wildcards names
     // no folder that can be listed.
-    if (pattern.isEmpty() || isSeparator(pattern.back()))
+    if (pattern.text().isEmpty() || isSeparator(pattern.text().back()) || pattern.names().isEmpty())
         return {};
-    DosPaths::Path path = parse(pattern);
-    if (path.names.isEmpty())
-        return {};
-    const QString namePattern = path.names.takeLast();
-    for (const QString &folder : std::as_const(path.names)) {
+    const QString namePattern = pattern.names().last();
+    const DosPath path = pattern.folder();
+    for (const QString &folder : path.names()) {
         if (Wildcard::hasWildcards(folder))
             return {};
     }
-    const QString folder = hostPath(path);
+    const HostPath folder = hostPath(path);
     if (folder.isEmpty()) {
         // A folder on the way that could not be read is no missing folder.
         if (failure && m_unresolved.failed())
             *failure = m_unresolved.reason;
         return {};
     }
-    const FileAccess::Listing listing = m_access->list(folder);
+    const FileAccess::Listing listing = m_access->list(folder.native());
     stillWorking();
     if (failure)
         *failure = listing.failure.reason;
@@ -156,7 +143,7 @@ QStringList Runtime::findAll(const QString &pattern, QList<Odd> *odd, QString *f
     return result;
 }
 
-QString Runtime::findFirst(const QString &pattern)
+QString Runtime::findFirst(const DosPath &pattern)
 {
     m_found = findAll(pattern);
     m_foundNext = 0;
@@ -170,51 +157,51 @@ QString Runtime::findNext()
     return m_found.at(m_foundNext++);
 }
 
-bool Runtime::copyFile(const QString &from, const QStringList &to, QString *error, Copy *copy)
+bool Runtime::copyFile(const DosPath &from, const QList<DosPath> &to, QString *error, Copy *copy)
 {
     Copy unused;
     if (!copy)
         copy = &unused;
-    const QString source = hostPath(from);
+    const HostPath source = hostPath(from);
     if (source.isEmpty()) {
         copy->failed = 0;
         return failWith(error, notFound());
     }
     QStringList targets;
-    for (const QString &path : to) {
-        targets << hostPath(path);
+    for (const DosPath &path : to) {
+        targets << hostPath(path).native();
         if (targets.back().isEmpty()) {
             copy->failed = targets.size() - 1;
             return failWith(error, QStringLiteral("its folder was not found"));
         }
     }
     Why why;
-    const bool ok = told(m_access->copy(source, targets, copy, &why), why, error);
+    const bool ok = told(m_access->copy(source.native(), targets, copy, &why), why, error);
     // Every target opened is there now, under the name it was given.
     for (qsizetype i = 0; i < copy->bytes.size(); ++i) {
         if (i != copy->failed || m_access->stamp(targets.at(i)).exists())
-            m_paths->noteCreated(targets.at(i));
+            m_paths->noteCreated(HostPath(targets.at(i)));
     }
     return ok;
 }
 
-bool Runtime::deleteFile(const QString &path, QString *error)
+bool Runtime::deleteFile(const DosPath &path, QString *error)
 {
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty())
         return failWith(error, notFound());
-    if (const FileAccess::Entry there = m_access->entry(host); there.kind != FileAccess::Kind::File)
+    if (const FileAccess::Entry there = m_access->entry(host.native()); there.kind != FileAccess::Kind::File)
         return failWith(error, there.why.unknown() ? there.why.reason : notFoundReason());
-    if (Why why; !told(m_access->remove(host, &why), why, error))
+    if (Why why; !told(m_access->remove(host.native(), &why), why, error))
         return false;
     m_paths->noteRemoved(host);
     return true;
 }
 
-Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stamped, QString *error)
+Runtime::Removal Runtime::deleteUnchanged(const DosPath &path, const Stamp &stamped, QString *error)
 {
-    const QString host = hostPath(path);
-    const Stamp now = host.isEmpty() ? Stamp{.why = m_unresolved} : m_access->stamp(host);
+    const HostPath host = hostPath(path);
+    const Stamp now = host.isEmpty() ? Stamp{.why = m_unresolved} : m_access->stamp(host.native());
     // Only "no such file" means it is gone; a share that drops for a moment says something else.
     if (now.unknown()) {
         if (error)
@@ -225,57 +212,43 @@ Runtime::Removal Runtime::deleteUnchanged(const QString &path, const Stamp &stam
         return Removal::Gone;
     if (now != stamped)
         return Removal::Changed;
-    if (Why why; !told(m_access->remove(host, &why), why, error))
+    if (Why why; !told(m_access->remove(host.native(), &why), why, error))
         return Removal::Failed;
     m_paths->noteRemoved(host);
     return Removal::Removed;
 }
 
-void Runtime::setFoldersSteady(bool steady)
+void Runtime::deleteFiles(const DosPath &pattern)
 {
-    m_steady = steady;
-    m_resolved.clear();
-    m_parsed.clear();
-    m_paths->setSteady(steady);
-    m_access->setSteady(steady);
+    const DosPath folder = pattern.folder();
+    for (const QString &name : findAll(pattern))
+        deleteFile(folder / name);
 }
 
-void Runtime::deleteFiles(const QString &pattern)
+void Runtime::deleteOdd(const DosPath &folder)
 {
-    const QStringList names = findAll(pattern);
-    DosPaths::Path folder = parse(pattern);
-    if (names.isEmpty() || folder.names.isEmpty())
-        return;
-    folder.names.removeLast();
-    const QString prefix = DosPaths::qualified(folder);
-    for (const QString &name : names)
-        deleteFile(prefix + name);
-}
-
-void Runtime::deleteOdd(const QString &folder)
-{
-    const QString host = hostPath(folder);
+    const HostPath host = hostPath(folder);
     if (!host.isEmpty())
-        m_access->removeOdd(host);
+        m_access->removeOdd(host.native());
 }
 
-Runtime::Stamp Runtime::stamp(const QString &path)
+Runtime::Stamp Runtime::stamp(const DosPath &path)
 {
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty())
         return {.why = m_unresolved};
-    return m_access->stamp(host);
+    return m_access->stamp(host.native());
 }
 
-QByteArray Runtime::digest(const QString &path, qint64 *size, QString *error)
+QByteArray Runtime::digest(const DosPath &path, qint64 *size, QString *error)
 {
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty()) {
         failWith(error, notFound());
         return {};
     }
     Why why;
-    const std::unique_ptr<HostFile> file = m_access->open(host, FileAccess::Mode::Read, &why);
+    const std::unique_ptr<HostFile> file = m_access->open(host.native(), FileAccess::Mode::Read, &why);
     if (!told(file != nullptr, why, error))
         return {};
     QByteArray bytes;
@@ -291,30 +264,30 @@ QByteArray Runtime::digest(const QString &path, qint64 *size, QString *error)
     return Sha256::of(bytes);
 }
 
-bool Runtime::syncToDisk(const QStringList &paths, QString *error)
+bool Runtime::syncToDisk(const QList<DosPath> &paths, QString *error)
 {
     QStringList hosts;
-    for (const QString &path : paths)
-        hosts << hostPath(path);
+    for (const DosPath &path : paths)
+        hosts << hostPath(path).native();
     Why why;
     return told(m_access->flush(hosts, &why), why, error);
 }
 
-bool Runtime::sameFolder(const QString &a, const QString &b)
+bool Runtime::sameFolder(const DosPath &a, const DosPath &b)
 {
-    return m_access->sameFile(hostPath(a), hostPath(b));
+    return m_access->sameFile(hostPath(a).native(), hostPath(b).native());
 }
 
-std::shared_ptr<void> Runtime::lock(const QString &path, bool *busy, QString *error)
+std::shared_ptr<void> Runtime::lock(const DosPath &path, bool *busy, QString *error)
 {
     *busy = false;
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty()) {
         failWith(error, notFound());
         return nullptr;
     }
     Why why;
-    std::shared_ptr<void> held = m_access->lock(host, busy, &why);
+    std::shared_ptr<void> held = m_access->lock(host.native(), busy, &why);
     told(held != nullptr, why, error);
     return held;
 }
@@ -329,12 +302,12 @@ QString Runtime::currentTime() const
     return m_host.now().toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool Runtime::startProgram(const QString &program, const QString &argument, QString *error)
+bool Runtime::startProgram(const DosPath &program, const QString &argument, QString *error)
 {
-    const QString host = hostPath(program);
+    const HostPath host = hostPath(program);
     if (host.isEmpty() || kindOf(host) != FileAccess::Kind::File)
         return failWith(error, notFoundReason());
-    return m_host.startProgram(host, argument, error);
+    return m_host.startProgram(host.native(), argument, error);
 }
 
 Host::Answer Runtime::messageBox(const QString &text, Host::Buttons buttons, const QString &details)

@@ -9,42 +9,42 @@ int Runtime::freeFile() const
     return m_files.freeNumber();
 }
 
-bool Runtime::open(int number, const QString &path, FileTable::Mode mode, QString *error)
+bool Runtime::open(int number, const DosPath &path, FileTable::Mode mode, QString *error)
 {
     if (!m_files.isFree(number))
         return failWith(error, QStringLiteral("file number %1 is not free").arg(number));
-    const QString host = hostPath(path);
+    const HostPath host = hostPath(path);
     if (host.isEmpty())
         return failWith(error, notFound());
     const bool existed = kindOf(host) != FileAccess::Kind::None;
     static constexpr FileAccess::Mode how[] = {FileAccess::Mode::Read, FileAccess::Mode::Write, FileAccess::Mode::Replace,
                                                FileAccess::Mode::Append};
     Why why;
-    std::unique_ptr<HostFile> file = m_access->open(host, how[int(mode)], &why);
+    std::unique_ptr<HostFile> file = m_access->open(host.native(), how[int(mode)], &why);
     if (!told(file != nullptr, why, error))
         return false;
     if (mode != FileTable::Mode::Input && !existed)
         m_paths->noteCreated(host);
-    m_files.add(number, std::move(file), mode, host);
+    m_files.add(number, std::move(file), mode, host.native());
     return true;
 }
 
-bool Runtime::openForInput(int number, const QString &path, QString *error)
+bool Runtime::openForInput(int number, const DosPath &path, QString *error)
 {
     return open(number, path, FileTable::Mode::Input, error);
 }
 
-bool Runtime::openForOutput(int number, const QString &path, QString *error)
+bool Runtime::openForOutput(int number, const DosPath &path, QString *error)
 {
     return open(number, path, FileTable::Mode::Output, error);
 }
 
-bool Runtime::openForAppend(int number, const QString &path, QString *error)
+bool Runtime::openForAppend(int number, const DosPath &path, QString *error)
 {
     return open(number, path, FileTable::Mode::Append, error);
 }
 
-bool Runtime::openForReplace(int number, const QString &path, QString *error)
+bool Runtime::openForReplace(int number, const DosPath &path, QString *error)
 {
     return open(number, path, FileTable::Mode::Replace, error);
 }
@@ -76,7 +76,7 @@ bool Runtime::isOpen(int number) const
 
 bool Runtime::closeFile(int number, QString *error)
 {
-    const QString host = m_files.hostPath(number);
+    const HostPath host(m_files.hostPath(number));
     const bool existed = host.isEmpty() || kindOf(host) != FileAccess::Kind::None;
     const bool ok = m_files.close(number, error);
     if (ok && !existed)

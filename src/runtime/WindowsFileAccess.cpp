@@ -233,13 +233,24 @@ void WindowsFileAccess::removeOdd(const QString &hostFolder)
         DeleteFileW(native(hostFolder + u'/' + entry.shown).c_str());
 }
 
+// A pinned folder stays on its volume: asked once.
+std::shared_ptr<void> WindowsFileAccess::pin(const QString &hostFolder)
+{
+    const QString folder = hostFolder.endsWith(u'/') ? hostFolder : hostFolder + u'/';
+    if (std::shared_ptr<const DWORD> held = m_volumes.value(folder).lock())
+        return std::const_pointer_cast<DWORD>(held);
+    m_volumes.removeIf([](const auto &held) { return held.value().expired(); });
+    auto held = std::make_shared<DWORD>(WindowsCalls::volumeOf(folder));
+    m_volumes.insert(folder, held);
+    return held;
+}
+
 DWORD WindowsFileAccess::volumeOf(const QString &hostPath)
 {
     const QString folder = hostPath.left(hostPath.lastIndexOf(u'/') + 1);
-    auto known = m_volumes.constFind(folder);
-    if (known == m_volumes.cend())
-        known = m_volumes.insert(folder, WindowsCalls::volumeOf(folder));
-    return *known;
+    if (const std::shared_ptr<const DWORD> held = m_volumes.value(folder).lock())
+        return *held;
+    return WindowsCalls::volumeOf(folder);
 }
 
 FileAccess::Stamp WindowsFileAccess::stamp(const QString &hostPath)

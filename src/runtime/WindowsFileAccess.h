@@ -27,7 +27,7 @@ public:
     Stamp stamp(const QString &hostPath) override;
     bool sameFile(const QString &a, const QString &b) override;
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override;
-    void setSteady(bool) override { m_volumes.clear(); }
+    std::shared_ptr<void> pin(const QString &hostFolder) override;
 
 private:
     bool copyTo(HANDLE input, const BY_HANDLE_FILE_INFORMATION &in, const QString &to, qint64 *copied, QCryptographicHash *hash,
@@ -37,5 +37,5 @@ private:
     DWORD volumeOf(const QString &hostPath);
 
     QStringList m_written;   // copies made since the last flush
-    QHash<QString, DWORD> m_volumes;
+    QHash<QString, std::weak_ptr<const DWORD>> m_volumes;   // pinned folder, with its slash -> its volume
 };

@@ -13,21 +13,40 @@ void WindowsPathMapper::prepare()
 {
 }
 
-// Windows has the drives and matches names without regard to case itself; what is resolved here
-// is the name as Win32 reads it (no trailing dots or blanks) and, for what exists, as it stands on
-// disk, so that the program shows and compares what is there.
-QString WindowsPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
+namespace {
+
+// The name as Win32 reads it: no trailing dots or blanks.
+QString trimmed(const QString &name)
 {
-    QString path = QString(drive.toUpper()) + QStringLiteral(":/");
-    if (m_files.entry(path).kind != FileAccess::Kind::Folder)
+    qsizetype size = name.size();
+    while (size > 0 && (name[size - 1] == u'.' || name[size - 1] == u' '))
+        --size;
+    return size == 0 ? name : name.left(size);
+}
+
+} // namespace
+
+// Windows has the drives and matches names without regard to case itself; what is resolved here
+// is the name as Win32 reads it and, for what exists, as it stands on disk, so that the program
+// shows and compares what is there.
+HostPath WindowsPathMapper::resolve(QChar drive, const QStringList &names, FileAccess::Why *why)
+{
+    const QString root = QString(drive.toUpper()) + QStringLiteral(":/");
+    if (m_files.entry(root).kind != FileAccess::Kind::Folder)
         return {};
-    bool exists = true;
-    for (QString name : names) {
-        QString trimmed = name;
-        while (trimmed.endsWith(u'.') || trimmed.endsWith(u' '))
-            trimmed.chop(1);
-        if (!trimmed.isEmpty())
-            name = trimmed;
+    return resolveIn(HostPath(root), names, why);
+}
+
+HostPath WindowsPathMapper::resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why)
+{
+    QString path = folder.native();
+    // Names in a folder nobody else changes are the program's own or read from it: Windows finds
+    // them as they are.
+    bool exists = pinOf(path).expired();
+    for (const QString &given : names) {
+        QString name = trimmed(given);
+        if (!path.endsWith(u'/'))
+            path += u'/';
         if (exists && !Wildcard::hasWildcards(name)) {
             const FileAccess::Entry entry = m_files.entry(path + name);
             // A share that drops for a moment is no missing name: nothing is taken for absent.
@@ -40,22 +59,12 @@ QString WindowsPathMapper::resolve(QChar drive, const QStringList &names, FileAc
             if (exists)
                 name = entry.name;
         }
-        path += name + u'/';
+        path += name;
     }
-    if (!names.isEmpty())
-        path.chop(1);
-    return path;
+    return HostPath(path);
 }
 
 QStringList WindowsPathMapper::drives()
 {
     return WindowsCalls::drives();
-}
-
-void WindowsPathMapper::noteCreated(const QString &)
-{
-}
-
-void WindowsPathMapper::noteRemoved(const QString &)
-{
 }

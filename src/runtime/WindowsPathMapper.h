@@ -2,6 +2,8 @@
 
 #include "runtime/PathMapper.h"
 
+#include <QHash>
+
 // Windows has the drives and the case-insensitive names itself: paths pass through.
 class WindowsPathMapper : public PathMapper
 {
@@ -9,10 +11,11 @@ public:
     explicit WindowsPathMapper(FileAccess &files) : m_files(files) {}
 
     void prepare() override;
-    QString resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
+    HostPath resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
+    HostPath resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why) override;
     QStringList drives() override;
-    void noteCreated(const QString &hostPath) override;
-    void noteRemoved(const QString &hostPath) override;
+    void noteCreated(const HostPath &) override {}
+    void noteRemoved(const HostPath &) override {}
 
 private:
     FileAccess &m_files;

@@ -2,7 +2,7 @@
 
 #include "runtime/Runtime.h"
 
-void ClaimRecord::takeOut(Runtime &rt, const QString &path)
+void ClaimRecord::takeOut(Runtime &rt, const DosPath &path)
 {
     switch (rt.deleteUnchanged(path, stamp, &detail)) {
     case Runtime::Removal::Removed:

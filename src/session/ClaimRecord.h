@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/DosPath.h"
 #include "runtime/FileAccess.h"
 
 class Runtime;
@@ -32,8 +33,8 @@ struct ClaimRecord
     };
 
     QString name;
-    QString outbound;           // its outbound copy
-    QString backup;             // its backup copy
+    DosPath outbound;           // its outbound copy, "claims\ECLAIM.X12"
+    DosPath backup;             // its backup copy
     FileAccess::Stamp stamp;    // as it was when it was copied
     Fate fate = Fate::Going;
     QString detail;
@@ -49,5 +50,5 @@ struct ClaimRecord
     QString why() const;
     // Takes the claim file, at path, out of the claim folder if it is still the very file copied;
     // its fate says how that went.
-    void takeOut(Runtime &rt, const QString &path);
+    void takeOut(Runtime &rt, const DosPath &path);
 };

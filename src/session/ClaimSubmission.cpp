@@ -8,20 +8,21 @@
 #include "session/SessionLog.h"
 #include "session/Submission.h"
 
-SendRequest ClaimSubmission::request(Session &session)
+SendRequest ClaimSubmission::request(Session &session, const OwnFolders &own)
 {
     const Uservar &v = session.vars();
+    Runtime &rt = session.runtime();
     SendRequest request;
-    request.baseFolder = v.BaseDir;
+    request.own = own;
     // The claim folder and pattern are those start-up read; the format code is the setup window's
     // as it stands now, unsaved edits included.
-    request.claimPath = v.ClaimPath;
+    request.claims = rt.pin(rt.path(v.ClaimPath));
     request.fileSpec = v.ClaimFileSpec;
     request.format = session.setupWindow().text(SetupWindowFields::Field::Format);
     request.siteId = v.SiteId;
     request.browser = v.BrowserPath;
     request.portalAddress = PortalAddress;
-    request.at = session.runtime().host().now();
+    request.at = rt.host().now();
     return request;
 }
 
@@ -29,17 +30,11 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
 {
     Runtime &rt = session.runtime();
     Uservar &v = session.vars();
-    // The user waits for it and the practice software only adds claims meanwhile: the folders
-    // are looked up once, not once per claim.
-    struct Steady
-    {
-        Runtime &rt;
-        explicit Steady(Runtime &runtime) : rt(runtime) { rt.setFoldersSteady(true); }
-        ~Steady() { rt.setFoldersSteady(false); }
-    } steady(rt);
+    // The program's folders are looked up once for the whole submission, not once per claim.
+    const OwnFolders own(rt, v.BaseDir);
     std::shared_ptr<void> held;
     SendOutcome refused;
-    refused.reason = PortalCommands::holdBaseFolder(session, &held);
+    refused.reason = PortalCommands::holdBaseFolder(session, own.base, &held);
     if (refused.reason.isEmpty() && v.SiteId.isEmpty())
         refused.reason = QStringLiteral("Please Enter Your Site ID in Setup");
     if (refused.reason.isEmpty())
@@ -50,7 +45,7 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
     }
     // One cut off since start-up, by another run of the program, is finished before anything is
     // touched; while its record cannot be read, nothing is sent.
-    const SendHistory::Finished finished = SendHistory::finishCutOff(rt, v.BaseDir);
+    const SendHistory::Finished finished = SendHistory::finishCutOff(rt, own);
     if (finished.blocked) {
         refused.reason = finished.message;
         refused.compose();
@@ -59,10 +54,10 @@ SendOutcome ClaimSubmission::sendClaims(Session &session)
     if (!finished.message.isEmpty())
         rt.messageBox(finished.message);
 
-    Submission submission(rt, request(session));
+    Submission submission(rt, request(session, own));
     const SendRequest &r = submission.request();
     if (submission.prepare()) {
-        SessionLog::write(session, QStringLiteral("copy ") + r.claimPath + QStringLiteral(" to ") + r.outboundFolder);
+        SessionLog::write(session, QStringLiteral("copy ") + r.claims.text() + QStringLiteral(" to ") + r.own.outbound.text());
         if (submission.copy()) {
             SessionLog::write(session, QStringLiteral("shell to ") + r.browser);
             if (submission.openPortal())

@@ -10,7 +10,7 @@ class Session;
 namespace ClaimSubmission
 {
     // What a press of Send Claims sends, from the session as it is now.
-    SendRequest request(Session &session);
+    SendRequest request(Session &session, const OwnFolders &own);
     // The whole command: the lock against another run, the session log around the submission.
     SendOutcome sendClaims(Session &session);
 } // namespace ClaimSubmission

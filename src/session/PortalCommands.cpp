@@ -13,7 +13,7 @@ bool startBrowser(Session &session, const QString &address)
 {
     Runtime &rt = session.runtime();
     QString error;
-    if (rt.startProgram(session.vars().BrowserPath, address, &error))
+    if (rt.startProgram(rt.path(session.vars().BrowserPath), address, &error))
         return true;
     rt.messageBox(QStringLiteral("The browser %1 could not be started: %2.").arg(session.vars().BrowserPath, error));
     return false;
@@ -24,18 +24,19 @@ bool startBrowser(Session &session, const QString &address)
 void openPortalOn(Session &session, const QString &command)
 {
     // The portal uploads what the outbound folder holds: not while another run fills it.
+    Runtime &rt = session.runtime();
+    const OwnFolders own(rt, session.vars().BaseDir);
     std::shared_ptr<void> held;
-    QString refusal = PortalCommands::holdBaseFolder(session, &held);
+    QString refusal = PortalCommands::holdBaseFolder(session, own.base, &held);
     if (refusal.isEmpty())
         refusal = PortalCommands::unsendableSiteId(session);
-    Runtime &rt = session.runtime();
     if (!refusal.isEmpty()) {
         rt.messageBox(refusal);
         return;
     }
     const Uservar &v = session.vars();
     if (startBrowser(session, PortalAddress + v.SiteId))
-        SendHistory::portalOnOutbound(rt, v.BaseDir, command, rt.host().now(), v.SiteId);
+        SendHistory::portalOnOutbound(rt, own, command, rt.host().now(), v.SiteId);
     SessionLog::close(session);
 }
 
@@ -48,10 +49,10 @@ QString PortalCommands::unsendableSiteId(Session &session)
     return QStringLiteral("The site id holds a character that cannot be sent. Please correct the site id in Setup.");
 }
 
-QString PortalCommands::holdBaseFolder(Session &session, std::shared_ptr<void> *held)
+QString PortalCommands::holdBaseFolder(Session &session, const DosPath &base, std::shared_ptr<void> *held)
 {
     bool busy = false;
-    *held = session.runtime().lock(session.vars().BaseDir, &busy);
+    *held = session.runtime().lock(base, &busy);
     if (!busy)
         return {};
     return QStringLiteral("QRNWeb is already sending claims on this computer; try again when it has finished.");

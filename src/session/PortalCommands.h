@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/DosPath.h"
+
 #include <QString>
 
 #include <memory>
@@ -20,5 +22,5 @@ namespace PortalCommands
     // Keeps every other run of QRNWeb on this computer from working on the base folder while held
     // lives. What to tell the user when another run works on it now, empty otherwise; a base folder
     // where no lock can be taken (missing, read-only) is left to the command's own checks.
-    QString holdBaseFolder(Session &session, std::shared_ptr<void> *held);
+    QString holdBaseFolder(Session &session, const DosPath &base, std::shared_ptr<void> *held);
 } // namespace PortalCommands

@@ -13,16 +13,6 @@ using Fate = ClaimRecord::Fate;
 const QString lineEnd = QStringLiteral("\r\n");
 const QChar byteOrderMark(0xFEFF);
 
-QString historyOf(const QString &base)
-{
-    return base + QStringLiteral("log\\history.txt");
-}
-
-QString journalOf(const QString &base)
-{
-    return base + QStringLiteral("log\\sending.txt");
-}
-
 QString when(const QDateTime &at)
 {
     return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -94,7 +84,8 @@ QString line(const QString &at, const ClaimRecord &claim, const QString &state, 
         return record({at, claim.name, {}, {}, {}, {}, state});
     return record({at, claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
                    QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
-                   toPortal ? QStringLiteral("sent as ") + claim.outbound : QString(), QStringLiteral("kept as ") + claim.backup,
+                   toPortal ? QStringLiteral("sent as ") + claim.outbound.text() : QString(),
+                   QStringLiteral("kept as ") + claim.backup.text(),
                    state});
 }
 
@@ -117,7 +108,7 @@ QString ending(const ClaimRecord &claim)
 
 // The text as lines in UTF-8, in one write: one submission's lines stand together, whoever else
 // appends. Appended, or replacing the file whole.
-bool write(Runtime &rt, const QString &path, bool replace, const QString &text, QString *error)
+bool write(Runtime &rt, const DosPath &path, bool replace, const QString &text, QString *error)
 {
     const int number = rt.freeFile();
     if (!(replace ? rt.openForReplace(number, path, error) : rt.openForAppend(number, path, error)))
@@ -131,7 +122,7 @@ bool write(Runtime &rt, const QString &path, bool replace, const QString &text, 
 
 // The history is UTF-8 with a byte-order mark, as Notepad saves it, so that every name stays as it
 // is and Find finds it. One that an earlier version wrote in the code page is carried over once, whole.
-bool append(Runtime &rt, const QString &path, const QStringList &lines, QString *error)
+bool append(Runtime &rt, const DosPath &path, const QStringList &lines, QString *error)
 {
     QString text = lines.join(lineEnd);
     const Runtime::Stamp had = rt.stamp(path);
@@ -187,13 +178,13 @@ struct Journal
     bool portalOpened = false;
 };
 
-Journal readJournal(Runtime &rt, const QString &baseFolder)
+Journal readJournal(Runtime &rt, const OwnFolders &own)
 {
     Journal journal;
-    journal.request.baseFolder = baseFolder;
+    journal.request.own = own;
     const int number = rt.freeFile();
     QStringList lines;
-    if (!rt.openForInput(number, journalOf(baseFolder), &journal.damage))
+    if (!rt.openForInput(number, own.journal(), &journal.damage))
         return journal;
     QString text;
     while (!rt.atEnd(number) && rt.readLine(number, &text))
@@ -210,7 +201,7 @@ Journal readJournal(Runtime &rt, const QString &baseFolder)
     // Its start, its claims, the count that ends them, and the portal's start if it came.
     const QStringList head = lines[0].split(u'\t');
     journal.request.at = QDateTime::fromString(head.value(0), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    journal.request.claimPath = unfield(head.value(1));
+    journal.request.claims = rt.pin(rt.path(unfield(head.value(1))));
     qsizetype end = 1;
     while (end < lines.size() && !lines[end].startsWith(QStringLiteral("end\t")))
         ++end;
@@ -221,8 +212,8 @@ Journal readJournal(Runtime &rt, const QString &baseFolder)
         && (tail.isEmpty() || (tail.size() == 1 && tail[0].startsWith(QStringLiteral("portal opened\t"))));
     for (qsizetype i = 1; whole && i < end; ++i) {
         const QStringList parts = lines[i].split(u'\t');
-        ClaimRecord claim{unfield(parts.value(2)), unfield(parts.value(3)), unfield(parts.value(4)), {}, Fate::Going, {},
-                          QByteArray::fromHex(parts.value(1).toLatin1())};
+        ClaimRecord claim{unfield(parts.value(2)), rt.path(unfield(parts.value(3)), own.base),
+                          rt.path(unfield(parts.value(4)), own.base), {}, Fate::Going, {}, QByteArray::fromHex(parts.value(1).toLatin1())};
         whole = parts.size() == 5 && stampFrom(parts[0], &claim.stamp) && claim.sha256.size() == 32 && isBareName(claim.name);
         journal.claims << claim;
     }
@@ -238,29 +229,29 @@ bool SendHistory::begin(Runtime &rt, const SendRequest &request, const QList<Cla
 {
     const QString at = when(request.at);
     QStringList lines{record({at, QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
-                                      .arg(request.claimPath, request.fileSpec, request.siteId, request.format)})};
-    QStringList journal{record({at, request.claimPath})};
+                                      .arg(request.claims.text(), request.fileSpec, request.siteId, request.format)})};
+    QStringList journal{record({at, request.claims.text()})};
     for (const ClaimRecord &claim : claims) {
         lines << line(at, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
         if (claim.going()) {
-            journal << record({stampText(claim.stamp), QString::fromLatin1(claim.sha256.toHex()), claim.name, claim.outbound,
-                               claim.backup});
+            journal << record({stampText(claim.stamp), QString::fromLatin1(claim.sha256.toHex()), claim.name,
+                               claim.outbound.text(), claim.backup.text()});
         }
     }
     journal << record({QStringLiteral("end"), QString::number(journal.size() - 1)});
     QString why;
-    const QString history = historyOf(request.baseFolder), sending = journalOf(request.baseFolder);
+    const DosPath history = request.own.history(), sending = request.own.journal();
     if (!append(rt, history, lines, &why))
-        return failWith(error, QStringLiteral("The history %1 could not be written: %2").arg(history, why));
+        return failWith(error, QStringLiteral("The history %1 could not be written: %2").arg(history.text(), why));
     // The journal is on disk, whole, before the portal opens.
     if (!write(rt, sending, true, byteOrderMark + journal.join(lineEnd), &why))
-        return failWith(error, QStringLiteral("The journal %1 could not be written: %2").arg(sending, why));
+        return failWith(error, QStringLiteral("The journal %1 could not be written: %2").arg(sending.text(), why));
     return true;
 }
 
 bool SendHistory::portalOpened(Runtime &rt, const SendRequest &request, QString *error)
 {
-    return write(rt, journalOf(request.baseFolder), false, record({QStringLiteral("portal opened"), when(rt.host().now())}), error);
+    return write(rt, request.own.journal(), false, record({QStringLiteral("portal opened"), when(rt.host().now())}), error);
 }
 
 void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims)
@@ -271,24 +262,24 @@ void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<Claim
         lines << line(at, claim, ending(claim), claim.wentToPortal());
     // Only once the removals are on disk and the end is told may the journal go; otherwise the
     // next start finishes it.
-    if (rt.syncToDisk({request.claimPath}) && append(rt, historyOf(request.baseFolder), lines, nullptr))
-        rt.deleteFile(journalOf(request.baseFolder));
+    if (rt.syncToDisk({request.claims}) && append(rt, request.own.history(), lines, nullptr))
+        rt.deleteFile(request.own.journal());
 }
 
-bool SendHistory::cutOff(Runtime &rt, const QString &baseFolder)
+bool SendHistory::cutOff(Runtime &rt, const OwnFolders &own)
 {
-    const QString journal = journalOf(baseFolder);
+    const DosPath journal = own.journal();
     const Runtime::Stamp stamp = rt.stamp(journal);
     return stamp.exists() || stamp.unknown() || rt.isReadableFolder(journal);
 }
 
-SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &baseFolder)
+SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const OwnFolders &own)
 {
-    if (!cutOff(rt, baseFolder))
+    if (!cutOff(rt, own))
         return {};
-    Journal journal = readJournal(rt, baseFolder);
+    Journal journal = readJournal(rt, own);
     const SendRequest &request = journal.request;
-    const QString name = journalOf(baseFolder);
+    const QString name = own.journal().text(), baseFolder = own.base.text();
     // Taken for no journal, it would be replaced, and the claims it names could go twice or never.
     if (!journal.damage.isEmpty()) {
         return {QStringLiteral("QRNWeb's record of an earlier Send Claims, %1, cannot be read: %2. It is left as it is, and no "
@@ -296,7 +287,7 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &base
                                "with the history %3 and the backups in %4claimsbu\\, remove from the claim folder the claim "
                                "files that were uploaded in the portal, then move %1 out of the folder %4log\\ and press Send "
                                "Claims again.")
-                    .arg(name, journal.damage, historyOf(baseFolder), baseFolder),
+                    .arg(name, journal.damage, own.history().text(), baseFolder),
                 true};
     }
     const QString at = request.at.toString(QStringLiteral("MM-dd-yyyy")), time = request.at.toString(QStringLiteral("HH:mm:ss"));
@@ -320,7 +311,7 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &base
         ClaimRecord &claim = journal.claims[i];
         rt.progress(QStringLiteral("Finishing the Send Claims of %1 at %2: claim %3 of %4").arg(at, time).arg(i + 1).arg(journal.claims.size()),
                     i, journal.claims.size());
-        kept = claim.backup.left(claim.backup.lastIndexOf(u'\\') + 1);
+        kept = claim.backup.text().left(claim.backup.text().lastIndexOf(u'\\') + 1);
         claim.takeOut(rt, request.claim(claim.name));
         removedNow = removedNow || claim.fate == Fate::Sent;
         // Most likely by the run that was cut off; which program took it cannot be known.
@@ -342,23 +333,23 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const QString &base
     return {message};
 }
 
-void SendHistory::portalOnOutbound(Runtime &rt, const QString &baseFolder, const QString &command, const QDateTime &at,
+void SendHistory::portalOnOutbound(Runtime &rt, const OwnFolders &own, const QString &command, const QDateTime &at,
                                    const QString &siteId)
 {
-    const QString outbound = SendRequest().outboundFolder;
-    const QStringList names = rt.findAll(baseFolder + outbound + QStringLiteral("*.*"));
+    const QStringList names = rt.findAll(own.outbound / QStringLiteral("*.*"));
     const QString held = names.isEmpty() ? QStringLiteral("nothing")
         : names.size() == 1              ? QStringLiteral("1 file")
                                          : QStringLiteral("%1 files").arg(names.size());
     QStringList lines{record({when(at), QStringLiteral("%1 opened the portal for site id %2 on the outbound folder %3%4, which held %5")
-                                            .arg(command, siteId, baseFolder, outbound, held)})};
+                                            .arg(command, siteId, own.base.text(), own.outbound.text(), held)})};
     for (const QString &name : names) {
         qint64 size = 0;
         QString why;
-        const QByteArray sha = rt.digest(baseFolder + outbound + name, &size, &why);
-        lines << record({when(at), outbound + name, sha.isEmpty() ? QString() : QStringLiteral("%1 bytes").arg(size),
+        const DosPath file = own.outbound / name;
+        const QByteArray sha = rt.digest(file, &size, &why);
+        lines << record({when(at), file.text(), sha.isEmpty() ? QString() : QStringLiteral("%1 bytes").arg(size),
                          sha.isEmpty() ? QStringLiteral("unreadable: ") + why : QStringLiteral("SHA-256 ") + QString::fromLatin1(sha.toHex()),
                          QStringLiteral("in the outbound folder as the portal opened")});
     }
-    append(rt, historyOf(baseFolder), lines, nullptr);
+    append(rt, own.history(), lines, nullptr);
 }

@@ -26,7 +26,7 @@ namespace SendHistory
     // how each of them ended.
     void end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims);
     // Whether a submission was cut off: its journal, or something in the journal's place, is there.
-    bool cutOff(Runtime &rt, const QString &baseFolder);
+    bool cutOff(Runtime &rt, const OwnFolders &own);
 
     struct Finished
     {
@@ -36,9 +36,9 @@ namespace SendHistory
     // A submission cut off once its portal opened: the claims that are still the very files it copied
     // are taken out now. One cut off before the portal was known to be open leaves its claims where
     // they are. A journal that cannot be read is kept, and named.
-    Finished finishCutOff(Runtime &rt, const QString &baseFolder);
+    Finished finishCutOff(Runtime &rt, const OwnFolders &own);
 
     // Get Reports and Resend Claims: what the outbound folder held as the portal opened on it.
-    void portalOnOutbound(Runtime &rt, const QString &baseFolder, const QString &command, const QDateTime &at,
+    void portalOnOutbound(Runtime &rt, const OwnFolders &own, const QString &command, const QDateTime &at,
                           const QString &siteId);
 } // namespace SendHistory

@@ -1,29 +1,30 @@
 #pragma once
 
+#include "session/OwnFolders.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QString>
 
-// Everything one Send Claims works from, taken at the press.
+// Everything one Send Claims works from, taken at the press. Its folders are parsed and pinned
+// once: a claim's path is its folder's and its name.
 struct SendRequest
 {
-    QString baseFolder;       // ends in a backslash
-    QString claimPath;        // the claim folder, ending in a backslash
+    OwnFolders own;
+    DosPath claims;           // the claim folder, as the setup names it, ending in a backslash
     QString fileSpec;         // the claim file name or pattern
     QString format;           // the format code the outbound names end in
     QString siteId;
     QString browser;
     QString portalAddress;    // the site id is appended
     QDateTime at;             // when the submission began
-    QString outboundFolder = QStringLiteral("claims\\");
-    QString backupFolder = QStringLiteral("claimsbu\\");
 
-    QString claim(const QString &name) const { return claimPath + name; }
+    DosPath claim(const QString &name) const { return claims / name; }
     // The newest backup copy of a claim of this name; every one is kept in the folder of its
     // submission as well, named by when it began, as Explorer sorts it and Windows allows.
-    QString newestBackupOf(const QString &name) const { return backupFolder + name; }
+    DosPath newestBackupOf(const QString &name) const { return own.backups / name; }
     // A second submission in the same second takes " 2", and so on.
-    QString keptFolder() const { return backupFolder + at.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")); }
+    QString keptFolder() const { return at.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")); }
     // The name of such a folder: when it began, and its number within that second.
     static const QRegularExpression &keptFolderName()
     {
@@ -31,9 +32,9 @@ struct SendRequest
         return name;
     }
     // Its name up to the first dot, a dot and the format code.
-    QString outboundOf(const QString &name) const
+    DosPath outboundOf(const QString &name) const
     {
         const qsizetype dot = name.indexOf(u'.');
-        return outboundFolder + (dot < 0 ? name : name.left(dot)) + u'.' + format;
+        return own.outbound / ((dot < 0 ? name : name.left(dot)) + u'.' + format);
     }
 };

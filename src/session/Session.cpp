@@ -18,7 +18,7 @@ SetupWindowFields &Session::setupWindow()
         // Created, the selectors show the current drive and folder, which start-up has by then
         // made the base folder; nothing handles their Change yet.
         m_setup->setDrives(m_runtime.drives());
-        m_setup->showDrive(m_runtime.currentFolder());
+        m_setup->showDrive(m_runtime.currentFolder().text());
         m_setup->setFolder(m_runtime.displayPath(m_runtime.currentFolder()));
         m_hooks.loadWindow(*this, *m_setup);
         if (m_loaded)

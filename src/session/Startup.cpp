@@ -26,20 +26,21 @@ void Startup::load(Session &session)
 
     // Until the browser is chosen, a step that fails is skipped: existing folders are the rule.
     v.BaseDir = QStringLiteral("c:\\qrn");
-    rt.makeFolder(v.BaseDir);
-    for (const char *folder : {"\\claims", "\\claimsbu", "\\reports", "\\user", "\\log"})
-        rt.makeFolder(v.BaseDir + QLatin1String(folder));
+    const DosPath base = rt.path(v.BaseDir);
+    rt.makeFolder(base);
+    for (const char *folder : {"claims", "claimsbu", "reports", "user", "log"})
+        rt.makeFolder(base / QLatin1String(folder));
     v.LogFilePath = v.BaseDir + QStringLiteral("\\log\\qrnweb.txt");
     v.LogFileNo = qint16(rt.freeFile());
     // A log that cannot be opened names no file at all, so that its lines can never land in
     // another file that later takes the same number.
-    if (!rt.openForOutput(v.LogFileNo, v.LogFilePath))
+    if (!rt.openForOutput(v.LogFileNo, base / QStringLiteral("log") / QStringLiteral("qrnweb.txt")))
         v.LogFileNo = 0;
     rt.writeLine(v.LogFileNo, QStringLiteral("Start QRNWeb session on ") + rt.currentDate()
                                   + QStringLiteral(" at ") + rt.currentTime());
 
     for (const QString &candidate : browserCandidates) {
-        if (!rt.findFirst(candidate).isEmpty()) {
+        if (!rt.findFirst(rt.path(candidate)).isEmpty()) {
             v.BrowserPath = candidate;
             break;
         }
@@ -50,10 +51,10 @@ void Startup::load(Session &session)
         return;
     }
 
-    rt.changeFolder(v.BaseDir);
+    rt.changeFolder(base);
     v.BaseDir += u'\\';
 
-    if (rt.findFirst(v.BaseDir + QStringLiteral("setup.fil")).isEmpty())
+    if (rt.findFirst(base / QStringLiteral("setup.fil")).isEmpty())
         rt.messageBox(QStringLiteral("Setup Required, Click OK and then Click on Setup"));
     else
         session.setupHooks().readSetupFile(session);
@@ -63,10 +64,11 @@ void Startup::load(Session &session)
 void Startup::finishCutOff(Session &session)
 {
     // Not while another run of the program is sending: its submission is its own to finish.
+    const OwnFolders own(session.runtime(), session.vars().BaseDir);
     std::shared_ptr<void> held;
-    if (!SendHistory::cutOff(session.runtime(), session.vars().BaseDir) || !PortalCommands::holdBaseFolder(session, &held).isEmpty())
+    if (!SendHistory::cutOff(session.runtime(), own) || !PortalCommands::holdBaseFolder(session, own.base, &held).isEmpty())
         return;
-    if (const QString told = SendHistory::finishCutOff(session.runtime(), session.vars().BaseDir).message; !told.isEmpty())
+    if (const QString told = SendHistory::finishCutOff(session.runtime(), own).message; !told.isEmpty())
         session.runtime().messageBox(told);
 }
 

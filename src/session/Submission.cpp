@@ -33,17 +33,17 @@ bool Submission::prepare()
     m_rt.progress(QStringLiteral("Reading the claim folder"), 0, 1);
     const QStringList names = m_rt.findAll(r.claim(r.fileSpec), &odd, &unreadable);
     if (!unreadable.isEmpty())
-        return notSent(QStringLiteral("The claim folder %1 could not be read: %2.").arg(r.claimPath, unreadable));
+        return notSent(QStringLiteral("The claim folder %1 could not be read: %2.").arg(r.claims.text(), unreadable));
     for (const QString &name : names)
         claims().append({name, r.outboundOf(name), {}, {}, Fate::Going, {}, {}});
     for (const Runtime::Odd &entry : std::as_const(odd))
         claims().append({entry.shown, {}, {}, {}, Fate::Unsendable, entry.reason, {}});
     if (names.isEmpty()) {
         // Saved as some presets fill it, the folder still holds the catalogue's placeholders.
-        if (r.claimPath.contains(u'?') && !m_rt.isReadableFolder(r.claimPath)) {
+        if (r.claims.text().contains(u'?') && !m_rt.isReadableFolder(r.claims)) {
             return end(SendOutcome::End::NoClaims, QStringLiteral("The claim folder %1 holds placeholder characters (?); choose "
                                                                   "the folder where your software saves the claim file in Setup.")
-                                                       .arg(r.claimPath));
+                                                       .arg(r.claims.text()));
         }
         return end(SendOutcome::End::NoClaims);
     }
@@ -56,24 +56,24 @@ bool Submission::checkFolders()
     const SendRequest &r = m_request;
     // The outbound and backup folders and the base folder are three folders, however linked: one
     // emptied, or copied onto, would otherwise destroy another's files.
-    const QString own[] = {r.baseFolder + r.outboundFolder, r.baseFolder + r.backupFolder, r.baseFolder};
-    for (const QString &folder : own) {
-        if (!m_rt.isReadableFolder(folder))
-            return notSent(QStringLiteral("QRNWeb's folder %1 is missing or is not a folder.").arg(folder));
+    const DosPath own[] = {r.own.outbound, r.own.backups, r.own.base};
+    const QString shown[] = {r.own.shown(r.own.outbound), r.own.shown(r.own.backups), r.own.base.text()};
+    for (int i = 0; i < 3; ++i) {
+        if (!m_rt.isReadableFolder(own[i]))
+            return notSent(QStringLiteral("QRNWeb's folder %1 is missing or is not a folder.").arg(shown[i]));
     }
     for (int i = 0; i < 3; ++i) {
         for (int j = i + 1; j < 3; ++j) {
             if (m_rt.sameFolder(own[i], own[j]))
-                return notSent(QStringLiteral("QRNWeb's folders %1 and %2 are one folder; they must be apart.").arg(own[i], own[j]));
+                return notSent(QStringLiteral("QRNWeb's folders %1 and %2 are one folder; they must be apart.").arg(shown[i], shown[j]));
         }
     }
     // Emptying the outbound folder, copying onto the backups or sending the program's own setup
     // and log would destroy the claims or the program's own files.
-    for (const QString &folder : {r.outboundFolder, r.backupFolder, r.baseFolder, r.baseFolder + QStringLiteral("log"),
-                                  r.baseFolder + QStringLiteral("reports")}) {
-        if (m_rt.sameFolder(r.claimPath, folder)) {
+    for (const DosPath &folder : {r.own.outbound, r.own.backups, r.own.base, r.own.log, r.own.base / QStringLiteral("reports")}) {
+        if (m_rt.sameFolder(r.claims, folder)) {
             return notSent(QStringLiteral("The claim folder %1 is one of QRNWeb's own folders; choose the folder of your "
-                                          "practice software in Setup.").arg(r.claimPath));
+                                          "practice software in Setup.").arg(r.claims.text()));
         }
     }
     if (!isPlainExtension(r.format)) {
@@ -86,9 +86,9 @@ bool Submission::checkFolders()
 bool Submission::emptyOutboundFolder()
 {
     // Everything in it goes, what the program cannot name as well: the portal uploads what is there.
-    const QString all = m_request.outboundFolder + QStringLiteral("*.*");
+    const DosPath all = m_request.own.outbound / QStringLiteral("*.*");
     m_rt.deleteFiles(all);
-    m_rt.deleteOdd(m_request.outboundFolder);
+    m_rt.deleteOdd(m_request.own.outbound);
     // A file of an earlier submission that could not be removed would be uploaded a second time.
     QList<Runtime::Odd> odd;
     QStringList stale = m_rt.findAll(all, &odd);
@@ -110,7 +110,7 @@ bool Submission::openPortal()
     }
     if (!SendHistory::begin(m_rt, m_request, claims(), &error))
         return notSent(error + u'.');
-    if (m_rt.startProgram(m_request.browser, m_request.portalAddress + m_request.siteId, &error)) {
+    if (m_rt.startProgram(m_rt.path(m_request.browser), m_request.portalAddress + m_request.siteId, &error)) {
         m_outcome.end = SendOutcome::End::PortalOpened;
         // Without it on disk, a run cut off from here leaves its claims where they are.
         SendHistory::portalOpened(m_rt, m_request);
@@ -152,9 +152,12 @@ bool Submission::end(SendOutcome::End end, const QString &reason)
 // Claims open on it: the copies this submission made go again.
 bool Submission::notSent(const QString &reason)
 {
-    m_written.removeDuplicates();
-    for (const QString &copy : std::as_const(m_written))
-        m_rt.deleteFile(copy);
+    QSet<QString> removed;
+    for (const DosPath &copy : std::as_const(m_written)) {
+        if (!removed.contains(copy.text().toCaseFolded()))
+            m_rt.deleteFile(copy);
+        removed.insert(copy.text().toCaseFolded());
+    }
     for (ClaimRecord &claim : claims()) {
         if (claim.going()) {
             claim.fate = Fate::NotSent;

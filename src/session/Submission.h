@@ -37,8 +37,8 @@ private:
     bool emptyOutboundFolder();
     bool copyOne(qsizetype index);
     void keepNewest(const ClaimRecord &claim);
-    bool isLatestKeptCopy(const QString &name, const QString &file);
-    bool setAside(const QString &file, const QString &name);
+    bool isLatestKeptCopy(const QString &name, const DosPath &file);
+    bool setAside(const DosPath &file, const QString &name);
     // The history's end of the claims it told the portal would get.
     void tellTheEnd();
     bool flush();
@@ -51,10 +51,10 @@ private:
     Runtime &m_rt;
     const SendRequest m_request;
     SendOutcome m_outcome;
-    QString m_kept;                           // this submission's backup folder
+    DosPath m_kept;                           // this submission's backup folder
     std::optional<QStringList> m_earlierKept;   // the earlier submissions' backup folders, newest first, once needed
     QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
-    QStringList m_written;                    // outbound copies this submission made
+    QList<DosPath> m_written;                 // outbound copies this submission made
     QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
     QHash<QString, qsizetype> m_outboundOwner;
     QHash<QPair<quint64, quint64>, qsizetype> m_fileOwner;   // a file's identity -> the claim sent under its name

@@ -23,19 +23,20 @@ bool Submission::copy()
     // A folder of this submission's own for the backups, never one an earlier submission kept.
     QString error;
     const QString kept = m_request.keptFolder();
-    for (int n = 1; !m_rt.makeFolder(m_kept = kept + (n > 1 ? QStringLiteral(" %1").arg(n) : QString()), &error); ++n) {
+    for (int n = 1; !m_rt.makeFolder(m_kept = m_request.own.backups / (kept + (n > 1 ? QStringLiteral(" %1").arg(n) : QString())), &error);
+         ++n) {
         if (n == 99 || m_rt.stamp(m_kept).unknown())
-            return notSent(QStringLiteral("The backup folder %1 could not be made: %2.").arg(m_kept, error));
+            return notSent(QStringLiteral("The backup folder %1 could not be made: %2.").arg(m_kept.text(), error));
     }
-    m_kept += u'\\';
+    m_kept = m_rt.pin(m_kept);
     for (qsizetype i = 0; i < claims().size(); ++i) {
-        claims()[i].backup = m_kept + claims()[i].name;
+        claims()[i].backup = m_kept / claims()[i].name;
         m_rt.progress(QStringLiteral("Copying claim %1 of %2").arg(i + 1).arg(claims().size()), i, claims().size());
         if (claims()[i].going() && !copyOne(i))
             return false;
     }
     for (qsizetype i = 0; i < claims().size(); ++i) {
-        if (claims()[i].going() && m_backupOwner.value(claims()[i].backup.toCaseFolded()) == i)
+        if (claims()[i].going() && m_backupOwner.value(claims()[i].name.toCaseFolded()) == i)
             keepNewest(claims()[i]);
     }
     return flush() && keepWhatChanged();
@@ -50,7 +51,7 @@ void Submission::keepNewest(const ClaimRecord &claim)
 {
     if (isOwnBackupName(claim.name))
         return;
-    const QString newest = m_request.newestBackupOf(claim.name);
+    const DosPath newest = m_request.newestBackupOf(claim.name);
     if (m_rt.linkFile(claim.backup, newest))
         return;
     const Runtime::Stamp there = m_rt.stamp(newest);
@@ -65,7 +66,7 @@ void Submission::keepNewest(const ClaimRecord &claim)
 }
 
 // Whether a file holds what the latest earlier kept copy of this name holds.
-bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
+bool Submission::isLatestKeptCopy(const QString &name, const DosPath &file)
 {
     if (!m_earlierKept) {
         m_earlierKept.emplace();
@@ -73,15 +74,15 @@ bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
             const QRegularExpressionMatch m = SendRequest::keptFolderName().match(folder);
             return std::pair(m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
         };
-        const QString own = m_kept.mid(m_request.backupFolder.size()).chopped(1);
-        for (const QString &folder : m_rt.subfolders(m_request.backupFolder)) {
+        const QString own = m_kept.names().last();
+        for (const QString &folder : m_rt.subfolders(m_request.own.backups)) {
             if (folder != own && SendRequest::keptFolderName().match(folder).hasMatch())
                 m_earlierKept->append(folder);
         }
         std::sort(m_earlierKept->begin(), m_earlierKept->end(), [&](const QString &a, const QString &b) { return key(a) > key(b); });
     }
     for (const QString &folder : std::as_const(*m_earlierKept)) {
-        const QString kept = m_request.backupFolder + folder + u'\\' + name;
+        const DosPath kept = m_request.own.backups / folder / name;
         if (m_rt.stamp(kept).exists()) {
             qint64 size = 0, keptSize = 0;
             const QByteArray digest = m_rt.digest(file, &size);
@@ -91,12 +92,12 @@ bool Submission::isLatestKeptCopy(const QString &name, const QString &file)
     return false;
 }
 
-bool Submission::setAside(const QString &file, const QString &name)
+bool Submission::setAside(const DosPath &file, const QString &name)
 {
-    const QString aside = m_request.backupFolder + earlierFolder + u'\\';
+    const DosPath aside = m_request.own.backups / earlierFolder;
     m_rt.makeFolder(aside);
     for (int n = 1; n < 100; ++n) {
-        if (m_rt.renameFile(file, aside + (n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + name))
+        if (m_rt.renameFile(file, aside / ((n > 1 ? QStringLiteral("%1 ").arg(n) : QString()) + name)))
             return true;
     }
     return false;
@@ -108,12 +109,12 @@ bool Submission::copyOne(qsizetype index)
 {
     ClaimRecord &claim = claims()[index];
     // No file system of either system holds a name of more than 255 characters (or UTF-8 bytes).
-    const QString outboundName = claim.outbound.mid(m_request.outboundFolder.size());
+    const QString outboundName = claim.outbound.names().last();
     if (outboundName.size() > 255 || outboundName.toUtf8().size() > 255) {
         claim.fate = Fate::NameTooLong;
         return true;
     }
-    const QStringList targets = {claim.backup, claim.outbound};
+    const QList<DosPath> targets = {claim.backup, claim.outbound};
     m_written << claim.outbound;
     QString error;
     Runtime::Copy copy;
@@ -125,7 +126,7 @@ bool Submission::copyOne(qsizetype index)
             claim.fate = copy.cause == Cause::SourceGone ? Fate::Voided : Fate::InUse;
             return true;
         }
-        return notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed), error));
+        return notSent(QStringLiteral("%1 could not be copied to %2: %3.").arg(claim.name, targets.value(copy.failed).text(), error));
     }
     claim.stamp = copy.source;
     claim.sha256 = copy.sha256;
@@ -134,7 +135,7 @@ bool Submission::copyOne(qsizetype index)
     } else {
         for (qsizetype i = 0; i < targets.size(); ++i) {
             if (copy.bytes.at(i) != copy.source.size)
-                return notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i)));
+                return notSent(QStringLiteral("%1 could not be copied to %2: the copy is incomplete.").arg(claim.name, targets.at(i).text()));
         }
     }
     // Two names for one file (a link): it goes once, under the first of them.
@@ -144,19 +145,19 @@ bool Submission::copyOne(qsizetype index)
         claim.detail = claims()[first].name;
     }
     m_fileOwner.insert({copy.source.volume, copy.source.file}, first);
-    m_backupOwner.insert(claim.backup.toCaseFolded(), index);
+    m_backupOwner.insert(claim.name.toCaseFolded(), index);
     // Several claim files may share one outbound name: only the last copy is there to be sent.
-    const qsizetype replaced = m_outboundOwner.value(claim.outbound.toCaseFolded(), -1);
+    const qsizetype replaced = m_outboundOwner.value(outboundName.toCaseFolded(), -1);
     if (replaced >= 0 && claims()[replaced].going())
         claims()[replaced].fate = Fate::OutboundTaken;
-    m_outboundOwner.insert(claim.outbound.toCaseFolded(), index);
+    m_outboundOwner.insert(outboundName.toCaseFolded(), index);
     return true;
 }
 
 bool Submission::flush()
 {
     QString error;
-    if (m_rt.syncToDisk({m_request.outboundFolder, m_request.backupFolder}, &error))
+    if (m_rt.syncToDisk({m_request.own.outbound, m_request.own.backups}, &error))
         return true;
     return notSent(QStringLiteral("The copies could not be written to disk: %1.").arg(error));
 }
@@ -178,13 +179,13 @@ bool Submission::keepWhatChanged()
                 claim.fate = Fate::GoneBeforePortal;
             else if (now != claim.stamp)
                 claim.fate = Fate::ChangedWhileCopied;
-            else if (m_backupOwner.value(claim.backup.toCaseFolded()) != i)
+            else if (m_backupOwner.value(claim.name.toCaseFolded()) != i)
                 claim.fate = Fate::BackupTaken;
             else if (m_rt.stamp(claim.backup).size != claim.stamp.size)
                 claim.fate = Fate::BackupNotWhole;
         }
         // A claim that stays takes its outbound copy back, unless that copy is another claim's.
-        if (!claim.going() && m_outboundOwner.value(claim.outbound.toCaseFolded()) == i)
+        if (!claim.going() && m_outboundOwner.value(claim.outbound.names().last().toCaseFolded()) == i)
             m_rt.deleteFile(claim.outbound);
         anyGoes = anyGoes || claim.going();
     }

@@ -80,7 +80,7 @@ void SetupBehaviour::driveChanged(Session &session)
     Runtime &rt = session.runtime();
     SetupWindowFields &window = session.setupWindow();
     const QString drive = window.drive().left(2);
-    const QString folder = rt.currentFolderOf(drive);
+    const DosPath folder = rt.currentFolderOf(drive);
     if (!rt.isReadableFolder(folder)) {
         // Back to the drive the folder list still shows, so that both keep pointing at a readable folder.
         window.showDrive(window.folder().left(2));
@@ -110,7 +110,7 @@ void SetupBehaviour::saveSetup(Session &session)
     }
     v.SetupWriteFileNo = qint16(rt.freeFile());
     const QString path = v.BaseDir + QStringLiteral("setup.fil");
-    bool saved = rt.openForReplace(v.SetupWriteFileNo, path, &error);
+    bool saved = rt.openForReplace(v.SetupWriteFileNo, rt.path(path), &error);
     if (saved) {
         for (const QString &line : SetupFile::lines(values))
             saved = saved && rt.writeLine(v.SetupWriteFileNo, line, &error);

@@ -58,7 +58,8 @@ void SetupFile::read(Session &session)
     v.SetupReadFileNo = qint16(rt.freeFile());
     QString error;
     QList<Record> records;
-    if (rt.openForInput(v.SetupReadFileNo, QStringLiteral("setup.fil"), &error)) {
+    const DosPath setup = rt.path(QStringLiteral("setup.fil"));
+    if (rt.openForInput(v.SetupReadFileNo, setup, &error)) {
         QString line;
         while (!rt.atEnd(v.SetupReadFileNo) && rt.readLine(v.SetupReadFileNo, &line)) {
             if (const std::optional<Record> record = parse(line))
@@ -66,7 +67,7 @@ void SetupFile::read(Session &session)
         }
         error = rt.readFailure(v.SetupReadFileNo);
         rt.closeFile(v.SetupReadFileNo);
-    } else if (!rt.stamp(QStringLiteral("setup.fil")).exists()) {
+    } else if (!rt.stamp(setup).exists()) {
         error.clear();   // gone since start-up found it: as a missing one
     }
     // Half a setup would send to the wrong site or from the wrong folder.

@@ -56,7 +56,7 @@ void FolderSelector::rebuild()
         path = path.endsWith(u'\\') ? path + name : path + u'\\' + name;
         current = add(name, path, ++depth);
     }
-    for (const QString &child : m_runtime.subfolders(m_path))
+    for (const QString &child : m_runtime.subfolders(m_runtime.path(m_path)))
         add(child, m_path.endsWith(u'\\') ? m_path + child : m_path + u'\\' + child, depth + 1);
     setCurrentItem(current);
 }
