@@ -64,7 +64,7 @@ private slots:
                 QTest::addRow("%s at the %s", fault, where[at]) << QString::fromLatin1(fault) << at << fate;
         }
         for (const char *whole : {"flush", "browser start", "browser removed", "no outbound folder", "no backup folder", "no base folder",
-                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history write", "history flush", "journal write",
+                                  "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history read", "history write", "history flush", "journal write",
                                   "status read before the copies"})
             QTest::newRow(whole) << QString::fromLatin1(whole) << -1 << Fate::NotSent;
         QTest::newRow("all voided before their copies") << u"voided before its copy"_s << -1 << Fate::Voided;
@@ -87,6 +87,7 @@ private slots:
             {u"deletion"_s, {Op::Remove, u"/claimin/"_s + victim, 0}}, {u"flush"_s, {Op::Flush, QString(), 0}},
             {u"setup open"_s, {Op::Open, u"setup.fil"_s, 0}}, {u"setup write"_s, {Op::Write, u"setup.fil"_s, 20}},
             {u"setup commit"_s, {Op::Finish, u"setup.fil"_s, 0}}, {u"history write"_s, {Op::Write, u"history.txt"_s, 0}},
+            {u"history read"_s, {Op::Open, u"history.txt"_s, 0}},
             {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}}, {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
             {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}},
             {u"status read before the copies"_s, {Op::Status, u"/claimin"_s, 0}}};
@@ -98,6 +99,9 @@ private slots:
         const bool stuck = fault.startsWith(u"earlier"), saving = fault.startsWith(u"setup");
         if (stuck)
             rig.write(u"qrn/claims/OLD.NS2"_s);
+        // An earlier version's history, in the code page, that cannot be opened to be carried over.
+        if (fault == u"history read")
+            rig.write(u"qrn/log/history.txt"_s, "2026-03-01 08:00:00\tan earlier line\r\n");
         if (fault == u"browser removed")
             QFile::remove(rig.onC(u"program files/mozilla firefox/firefox.exe"_s));
         if (fault.startsWith(u"no "))

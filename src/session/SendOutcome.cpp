@@ -66,15 +66,8 @@ void SendOutcome::compose()
     case End::PortalOpened:
         break;
     }
-    // The claims come first, then what matched but could not be taken as a file.
-    QList<ClaimRecord> ordered;
-    for (bool odd : {false, true}) {
-        for (const ClaimRecord &claim : std::as_const(claims)) {
-            if (unsendable(claim) == odd)
-                ordered << claim;
-        }
-    }
-    const QStringList kept = lines(ordered, &ClaimRecord::stays), elsewhere = lines(ordered, &ClaimRecord::removedElsewhere);
+    // The claims come first, then what matched but could not be taken as a file, as a submission lists them.
+    const QStringList kept = lines(claims, &ClaimRecord::stays), elsewhere = lines(claims, &ClaimRecord::removedElsewhere);
     message.clear();
     if (kept.isEmpty() && elsewhere.isEmpty())
         return;

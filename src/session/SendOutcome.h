@@ -22,7 +22,7 @@ struct SendOutcome
 
     End end = End::Refused;
     QString reason;
-    QList<ClaimRecord> claims;
+    QList<ClaimRecord> claims;   // the claim files in name order, then the entries that cannot be sent
     QString message;   // empty: nothing to tell
     QString details;
 
