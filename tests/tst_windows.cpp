@@ -237,7 +237,8 @@ private slots:
     }
 
     // Guards Enter on a button: held down it presses once; released, the next Enter presses again,
-    // and so does the first Enter after the button lost the focus while Enter was down.
+    // and so does the first Enter after the button lost the focus while Enter was down; the space
+    // bar still presses it.
     void enterHeldDown()
     {
         Rig rig;
@@ -253,6 +254,10 @@ private slots:
         QApplication::sendEvent(reports, &lost);
         QTest::keyPress(reports, Qt::Key_Enter);
         QCOMPARE(rig.host->starts.size(), 3);
+        // The space bar presses it as it presses every button.
+        QTest::keyRelease(reports, Qt::Key_Enter);
+        QTest::keyClick(reports, Qt::Key_Space);
+        QCOMPARE(rig.host->starts.size(), 4);
     }
 
     // Guards Exit ending the program's event loop, not only closing its files.
