@@ -20,6 +20,8 @@ public:
     virtual bool startProgram(const QString &program, const QString &argument, QString *error) = 0;
 
     // How far work that the person waits for has come; done reaching total (or no total) ends it.
+    // A %1 in the text stands for the number of the item under way (done + 1), a %2 for the total:
+    // filled in only when the text is shown, not for each of thousands of items.
     virtual void progress(const QString &text, qint64 done, qint64 total) = 0;
 
     virtual QDateTime now() const = 0;

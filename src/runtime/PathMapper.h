@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <span>
 
 // Maps the program's drive-letter paths onto the host's file system, asking the disk through the
 // program's one file access. One implementation per OS; makeNativePathMapper(), defined by the one
@@ -26,7 +27,7 @@ public:
     // why, then).
     virtual HostPath resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) = 0;
     // The same for names below a host folder resolved before.
-    virtual HostPath resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why) = 0;
+    virtual HostPath resolveIn(const HostPath &folder, std::span<const QString> names, FileAccess::Why *why) = 0;
 
     // Drive letters, lower case, with their colon: "c:", "z:".
     virtual QStringList drives() = 0;

@@ -1,5 +1,7 @@
 #include "runtime/PosixPathMapper.h"
 
+#include "runtime/CaseFold.h"
+
 #include <QStandardPaths>
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files)
@@ -76,7 +78,7 @@ HostPath PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcc
     const qsizetype folderDepth = names.isEmpty() ? 0 : names.size() - 1;
     QString key(drive.toLower());
     for (qsizetype i = 0; i < folderDepth; ++i)
-        key += u'\\' + names.at(i).toCaseFolded();
+        key += u'\\' + CaseFold::folded(names.at(i));
     QString path = m_folders.value(key);
     if (path.isEmpty() || !isThere(path, why)) {
         if (why->failed())
@@ -97,10 +99,10 @@ HostPath PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcc
         else
             m_folders.remove(key);
     }
-    return names.isEmpty() ? HostPath(path) : resolveIn(HostPath(path), {names.last()}, why);
+    return names.isEmpty() ? HostPath(path) : resolveIn(HostPath(path), std::span(&names.last(), 1), why);
 }
 
-HostPath PosixPathMapper::resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why)
+HostPath PosixPathMapper::resolveIn(const HostPath &folder, std::span<const QString> names, FileAccess::Why *why)
 {
     FileAccess::Why unused;
     QString path = folder.native();
@@ -126,7 +128,7 @@ QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name,
         return {};
     if (names->names.contains(name))
         return name;
-    return names->byFolded.value(name.toCaseFolded(), name);
+    return names->byFolded.value(CaseFold::folded(name), name);
 }
 
 const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFolder, FileAccess::Why *why)
@@ -157,9 +159,9 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
     for (const QString &entry : read.names) {
         cached.names.insert(entry);
         // Several case variants: always the same one, the least in code-point order.
-        auto it = cached.byFolded.find(entry.toCaseFolded());
+        auto it = cached.byFolded.find(CaseFold::folded(entry));
         if (it == cached.byFolded.end())
-            cached.byFolded.insert(entry.toCaseFolded(), entry);
+            cached.byFolded.insert(CaseFold::folded(entry), entry);
         else if (entry < it.value())
             it.value() = entry;
     }
@@ -174,7 +176,7 @@ void PosixPathMapper::note(const QString &hostPath, bool created)
     if (it == m_listings.end())
         return;
     const QString name = hostPath.mid(slash + 1);
-    const QString folded = name.toCaseFolded();
+    const QString folded = CaseFold::folded(name);
     if (created) {
         it->names.insert(name);
         auto entry = it->byFolded.find(folded);

@@ -14,7 +14,7 @@ public:
 
     void prepare() override;
     HostPath resolve(QChar drive, const QStringList &names, FileAccess::Why *why = nullptr) override;
-    HostPath resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why) override;
+    HostPath resolveIn(const HostPath &folder, std::span<const QString> names, FileAccess::Why *why) override;
     QStringList drives() override;
     void noteCreated(const HostPath &path) override;
     void noteRemoved(const HostPath &path) override;

@@ -37,7 +37,7 @@ HostPath Runtime::hostPath(const DosPath &path)
     if (path.isEmpty())
         return {};
     if (const DosPath::Pinned *pinned = path.pinned())
-        return m_paths->resolveIn(pinned->folder, path.names().mid(pinned->depth), &m_unresolved);
+        return m_paths->resolveIn(pinned->folder, std::span(path.names().cbegin() + pinned->depth, path.names().cend()), &m_unresolved);
     return m_paths->resolve(path.drive(), path.names(), &m_unresolved);
 }
 

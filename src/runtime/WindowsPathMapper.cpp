@@ -34,10 +34,10 @@ HostPath WindowsPathMapper::resolve(QChar drive, const QStringList &names, FileA
     const QString root = QString(drive.toUpper()) + QStringLiteral(":/");
     if (m_files.entry(root).kind != FileAccess::Kind::Folder)
         return {};
-    return resolveIn(HostPath(root), names, why);
+    return resolveIn(HostPath(root), std::span(names.cbegin(), names.cend()), why);
 }
 
-HostPath WindowsPathMapper::resolveIn(const HostPath &folder, const QStringList &names, FileAccess::Why *why)
+HostPath WindowsPathMapper::resolveIn(const HostPath &folder, std::span<const QString> names, FileAccess::Why *why)
 {
     QString path = folder.native();
     // Names in a folder nobody else changes are the program's own or read from it: Windows finds

@@ -30,7 +30,7 @@ bool readsAsEscape(QStringView text, qsizetype i)
 }
 
 // A field as the file holds it: whole on its line, whatever characters the name has.
-QString field(QStringView text)
+void appendField(QString &out, QStringView text)
 {
     const auto plain = [&](qsizetype i) {
         const char16_t c = text[i].unicode();
@@ -39,10 +39,6 @@ QString field(QStringView text)
     qsizetype i = 0;
     while (i < text.size() && plain(i))
         ++i;
-    if (i == text.size())
-        return text.toString();
-    QString out;
-    out.reserve(text.size() + 8);
     out += text.left(i);
     for (; i < text.size(); ++i) {
         if (plain(i))
@@ -50,7 +46,6 @@ QString field(QStringView text)
         else
             out += u'%' + QString::number(text[i].unicode(), 16).toUpper().rightJustified(2, u'0');
     }
-    return out;
 }
 
 QString unfield(QStringView text)
@@ -68,12 +63,20 @@ QString unfield(QStringView text)
     return out;
 }
 
-QString record(const QStringList &fields)
+// One line of fields, parted by tabs, built in one string: the history has a line for every claim.
+QString record(std::initializer_list<QStringView> fields)
 {
-    QStringList written;
-    for (const QString &f : fields)
-        written << field(f);
-    return written.join(u'\t');
+    qsizetype size = 0;
+    for (const QStringView f : fields)
+        size += f.size() + 1;
+    QString line;
+    line.reserve(size + 8);
+    for (const QStringView &f : fields) {
+        if (&f != fields.begin())
+            line += u'\t';
+        appendField(line, f);
+    }
+    return line;
 }
 
 // Only a claim that went to a portal that opened is "sent as" its outbound name. at: when its
@@ -82,7 +85,7 @@ QString line(const QString &at, const ClaimRecord &claim, const QString &state, 
 {
     if (claim.outbound.isEmpty() || claim.fate == Fate::Voided || !claim.stamp.exists())
         return record({at, claim.name, {}, {}, {}, {}, state});
-    return record({at, claim.name, QStringLiteral("%1 bytes").arg(claim.stamp.size),
+    return record({at, claim.name, QString::number(claim.stamp.size) + QStringLiteral(" bytes"),
                    QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
                    toPortal ? QStringLiteral("sent as ") + claim.outbound.text() : QString(),
                    QStringLiteral("kept as ") + claim.backup.text(),
@@ -307,10 +310,11 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const OwnFolders &o
     QStringList stayed;
     QString kept;
     bool removedNow = false;
+    const QString finishing = QStringLiteral("Finishing the Send Claims of ") + at + QStringLiteral(" at ") + time
+        + QStringLiteral(": claim %1 of %2");
     for (qsizetype i = 0; i < journal.claims.size(); ++i) {
         ClaimRecord &claim = journal.claims[i];
-        rt.progress(QStringLiteral("Finishing the Send Claims of %1 at %2: claim %3 of %4").arg(at, time).arg(i + 1).arg(journal.claims.size()),
-                    i, journal.claims.size());
+        rt.progress(finishing, i, journal.claims.size());
         kept = claim.backup.text().left(claim.backup.text().lastIndexOf(u'\\') + 1);
         claim.takeOut(rt, request.claim(claim.name));
         removedNow = removedNow || claim.fate == Fate::Sent;

@@ -1,5 +1,6 @@
 #include "session/Submission.h"
 
+#include "runtime/CaseFold.h"
 #include "session/SendHistory.h"
 #include "session/TextCase.h"
 
@@ -133,8 +134,7 @@ void Submission::removeWhatWasSent()
 {
     for (qsizetype i = 0; i < claims().size(); ++i) {
         ClaimRecord &claim = claims()[i];
-        m_rt.progress(QStringLiteral("Removing claim %1 of %2 from the claim folder").arg(i + 1).arg(claims().size()), i,
-                      claims().size());
+        m_rt.progress(QStringLiteral("Removing claim %1 of %2 from the claim folder"), i, claims().size());
         if (claim.going())
             claim.takeOut(m_rt, m_request.claim(claim.name));
     }
@@ -154,9 +154,9 @@ bool Submission::notSent(const QString &reason)
 {
     QSet<QString> removed;
     for (const DosPath &copy : std::as_const(m_written)) {
-        if (!removed.contains(copy.text().toCaseFolded()))
+        if (!removed.contains(CaseFold::folded(copy.text())))
             m_rt.deleteFile(copy);
-        removed.insert(copy.text().toCaseFolded());
+        removed.insert(CaseFold::folded(copy.text()));
     }
     for (ClaimRecord &claim : claims()) {
         if (claim.going()) {

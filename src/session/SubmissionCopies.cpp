@@ -2,6 +2,8 @@
 // checked before the portal opens.
 #include "session/Submission.h"
 
+#include "runtime/CaseFold.h"
+
 #include <algorithm>
 
 namespace {
@@ -31,12 +33,12 @@ bool Submission::copy()
     m_kept = m_rt.pin(m_kept);
     for (qsizetype i = 0; i < claims().size(); ++i) {
         claims()[i].backup = m_kept / claims()[i].name;
-        m_rt.progress(QStringLiteral("Copying claim %1 of %2").arg(i + 1).arg(claims().size()), i, claims().size());
+        m_rt.progress(QStringLiteral("Copying claim %1 of %2"), i, claims().size());
         if (claims()[i].going() && !copyOne(i))
             return false;
     }
     for (qsizetype i = 0; i < claims().size(); ++i) {
-        if (claims()[i].going() && m_backupOwner.value(claims()[i].name.toCaseFolded()) == i)
+        if (claims()[i].going() && m_backupOwner.value(CaseFold::folded(claims()[i].name)) == i)
             keepNewest(claims()[i]);
     }
     return flush() && keepWhatChanged();
@@ -145,12 +147,12 @@ bool Submission::copyOne(qsizetype index)
         claim.detail = claims()[first].name;
     }
     m_fileOwner.insert({copy.source.volume, copy.source.file}, first);
-    m_backupOwner.insert(claim.name.toCaseFolded(), index);
+    m_backupOwner.insert(CaseFold::folded(claim.name), index);
     // Several claim files may share one outbound name: only the last copy is there to be sent.
-    const qsizetype replaced = m_outboundOwner.value(outboundName.toCaseFolded(), -1);
+    const qsizetype replaced = m_outboundOwner.value(CaseFold::folded(outboundName), -1);
     if (replaced >= 0 && claims()[replaced].going())
         claims()[replaced].fate = Fate::OutboundTaken;
-    m_outboundOwner.insert(outboundName.toCaseFolded(), index);
+    m_outboundOwner.insert(CaseFold::folded(outboundName), index);
     return true;
 }
 
@@ -179,13 +181,13 @@ bool Submission::keepWhatChanged()
                 claim.fate = Fate::GoneBeforePortal;
             else if (now != claim.stamp)
                 claim.fate = Fate::ChangedWhileCopied;
-            else if (m_backupOwner.value(claim.name.toCaseFolded()) != i)
+            else if (m_backupOwner.value(CaseFold::folded(claim.name)) != i)
                 claim.fate = Fate::BackupTaken;
             else if (m_rt.stamp(claim.backup).size != claim.stamp.size)
                 claim.fate = Fate::BackupNotWhole;
         }
         // A claim that stays takes its outbound copy back, unless that copy is another claim's.
-        if (!claim.going() && m_outboundOwner.value(claim.outbound.names().last().toCaseFolded()) == i)
+        if (!claim.going() && m_outboundOwner.value(CaseFold::folded(claim.outbound.names().last())) == i)
             m_rt.deleteFile(claim.outbound);
         anyGoes = anyGoes || claim.going();
     }

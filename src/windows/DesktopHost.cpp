@@ -106,7 +106,7 @@ void DesktopHost::progress(const QString &text, qint64 done, qint64 total)
         m_progress->setMinimumWidth(360);
         m_progress->show();
     }
-    m_progress->setLabelText(text);
+    m_progress->setLabelText(text.contains(u"%1") ? text.arg(done + 1).arg(total) : text);
     m_progress->setMaximum(int(qMin<qint64>(total, INT_MAX)));
     m_progress->setValue(int(qMin<qint64>(done, INT_MAX)));
     // Drawn now; input that comes meanwhile is dropped, as all that comes while the program works.
