@@ -130,8 +130,9 @@ public:
     virtual Names names(const QString &hostFolder) = 0;
     virtual Entry entry(const QString &hostPath) = 0;
     // Removes what list() finds odd in the folder (but folders): names the program cannot spell,
-    // FIFOs, links to devices or to nothing.
-    virtual void removeOdd(const QString &hostFolder) = 0;
+    // FIFOs, links to devices or to nothing. False, with the first reason, when the folder could not
+    // be read or an entry not removed.
+    virtual bool removeOdd(const QString &hostFolder, Why *why) = 0;
     virtual Stamp stamp(const QString &hostPath) = 0;
 
     // Takes the lock of this folder against every other run of the program, for as long as the handle
@@ -140,8 +141,9 @@ public:
     // Linux the folder itself. Empty, with busy set when another holds it, or with the reason.
     virtual std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) = 0;
 
-    // True when both host paths name one existing file or folder.
-    virtual bool sameFile(const QString &a, const QString &b) = 0;
+    // True when both host paths name one existing file or folder; why says so when the status of
+    // either could not be read, and whether they are one cannot be told.
+    virtual bool sameFile(const QString &a, const QString &b, Why *why) = 0;
 
     // While the handle lives, nobody renames or replaces this folder or those above it, so that the
     // files in it need not be looked up by their whole path each time.

@@ -29,13 +29,13 @@ public:
     {
         return m_real->makeLink(target, name, why);
     }
-    void removeOdd(const QString &hostFolder) override { m_real->removeOdd(hostFolder); }
+    bool removeOdd(const QString &hostFolder, Why *why) override { return m_real->removeOdd(hostFolder, why); }
     Stamp stamp(const QString &hostPath) override { return m_real->stamp(hostPath); }
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override
     {
         return m_real->lock(hostFolder, busy, why);
     }
-    bool sameFile(const QString &a, const QString &b) override { return m_real->sameFile(a, b); }
+    bool sameFile(const QString &a, const QString &b, Why *why) override { return m_real->sameFile(a, b, why); }
     std::shared_ptr<void> pin(const QString &hostFolder) override { return m_real->pin(hostFolder); }
 
 protected:

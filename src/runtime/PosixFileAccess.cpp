@@ -174,9 +174,10 @@ FileAccess::Listing PosixFileAccess::list(const QString &hostFolder)
     return result;
 }
 
-void PosixFileAccess::removeOdd(const QString &hostFolder)
+bool PosixFileAccess::removeOdd(const QString &hostFolder, Why *why)
 {
-    forEachEntry(QFile::encodeName(hostFolder), [](int fd, const dirent &entry) {
+    int failed = 0;
+    const int stopped = forEachEntry(QFile::encodeName(hostFolder), [&failed](int fd, const dirent &entry) {
         struct stat st {};
         if (::fstatat(fd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
             return;
@@ -184,9 +185,15 @@ void PosixFileAccess::removeOdd(const QString &hostFolder)
         const bool plain = ::fstatat(fd, entry.d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
         const QByteArray raw(entry.d_name);
         const QString name = QFile::decodeName(raw);
-        if (!plain || QFile::encodeName(name) != raw || name.contains(u'\\'))
-            ::unlinkat(fd, entry.d_name, 0);
+        if ((!plain || QFile::encodeName(name) != raw || name.contains(u'\\')) && ::unlinkat(fd, entry.d_name, 0) != 0 && !failed)
+            failed = errno;
     });
+    if (stopped || failed) {
+        if (why)
+            *why = whyFor(stopped ? stopped : failed);
+        return false;
+    }
+    return true;
 }
 
 bool PosixFileAccess::link(const QString &existing, const QString &name, Why *why)
@@ -255,11 +262,15 @@ bool PosixFileAccess::makeLink(const QString &target, const QString &name, Why *
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0 || failErrno(why);
 }
 
-bool PosixFileAccess::sameFile(const QString &a, const QString &b)
+bool PosixFileAccess::sameFile(const QString &a, const QString &b, Why *why)
 {
     struct stat first {}, second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    if (::stat(QFile::encodeName(a).constData(), &first) != 0 || ::stat(QFile::encodeName(b).constData(), &second) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            failErrno(why);
+        return false;
+    }
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::shared_ptr<void> PosixFileAccess::lock(const QString &hostFolder, bool *busy, Why *why)

@@ -26,9 +26,9 @@ public:
     Names names(const QString &hostFolder) override;
     Entry entry(const QString &hostPath) override;
     bool makeLink(const QString &target, const QString &name, Why *why) override;
-    void removeOdd(const QString &hostFolder) override;
+    bool removeOdd(const QString &hostFolder, Why *why) override;
     Stamp stamp(const QString &hostPath) override;
-    bool sameFile(const QString &a, const QString &b) override;
+    bool sameFile(const QString &a, const QString &b, Why *why) override;
     std::shared_ptr<void> lock(const QString &hostFolder, bool *busy, Why *why) override;
     std::shared_ptr<void> pin(const QString &hostFolder) override;
 

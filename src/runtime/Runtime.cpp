@@ -229,7 +229,7 @@ void Runtime::deleteOdd(const DosPath &folder)
 {
     const HostPath host = hostPath(folder);
     if (!host.isEmpty())
-        m_access->removeOdd(host.native());
+        m_access->removeOdd(host.native(), nullptr);
 }
 
 Runtime::Stamp Runtime::stamp(const DosPath &path)
@@ -275,7 +275,7 @@ bool Runtime::syncToDisk(const QList<DosPath> &paths, QString *error)
 
 bool Runtime::sameFolder(const DosPath &a, const DosPath &b)
 {
-    return m_access->sameFile(hostPath(a).native(), hostPath(b).native());
+    return m_access->sameFile(hostPath(a).native(), hostPath(b).native(), nullptr);
 }
 
 std::shared_ptr<void> Runtime::lock(const DosPath &path, bool *busy, QString *error)

@@ -227,10 +227,20 @@ FileAccess::Listing WindowsFileAccess::list(const QString &hostFolder)
     return result;
 }
 
-void WindowsFileAccess::removeOdd(const QString &hostFolder)
+bool WindowsFileAccess::removeOdd(const QString &hostFolder, Why *why)
 {
-    for (const Odd &entry : list(hostFolder).odd)
-        DeleteFileW(native(hostFolder + u'/' + entry.shown).c_str());
+    const Listing listing = list(hostFolder);
+    if (listing.failure.failed()) {
+        if (why)
+            *why = listing.failure;
+        return false;
+    }
+    bool removed = true;
+    for (const Odd &entry : listing.odd) {
+        if (!DeleteFileW(native(hostFolder + u'/' + entry.shown).c_str()) && removed)
+            removed = failLast(why);
+    }
+    return removed;
 }
 
 // A pinned folder stays on its volume: asked once.
@@ -320,13 +330,17 @@ bool WindowsFileAccess::makeLink(const QString &target, const QString &name, Why
         || failLast(why);
 }
 
-bool WindowsFileAccess::sameFile(const QString &a, const QString &b)
+bool WindowsFileAccess::sameFile(const QString &a, const QString &b, Why *why)
 {
-    auto identify = [](const QString &path, BY_HANDLE_FILE_INFORMATION *info) {
+    auto identify = [why](const QString &path, BY_HANDLE_FILE_INFORMATION *info) {
         HANDLE handle = CreateFileW(native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && why)
+                *why = whyFor(error);
             return false;
+        }
         const bool ok = GetFileInformationByHandle(handle, info);
         CloseHandle(handle);
         return ok;
