@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
@@ -172,8 +173,9 @@ void Rig::play(const QString &script)
             installBrowser();
             QDir().mkpath(onC(u"claimin"_s));
             QVERIFY2(verb == u"start" ? start() : restart(), "the program ended at its start");
-        } else if (verb == u"click") {   // with the left button, or as told
+        } else if (verb == u"click") {   // with the left button, or as told; the busy pointer goes with the work
             click(name, words == u"right" ? Qt::RightButton : Qt::LeftButton);
+            QVERIFY2(!QGuiApplication::overrideCursor(), "the busy pointer stayed after the click");
         } else if (verb == u"type") {
             QTest::keyClicks(find(name), words);
         } else if (verb == u"set") {

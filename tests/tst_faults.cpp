@@ -193,6 +193,9 @@ private slots:
                 QVERIFY2(told.isEmpty() ? !outcome.portalOpened() : told.last().contains(ending), qPrintable(claim.name));
                 if (claim.fate == Fate::Sent)
                     QVERIFY(told.last().contains(QCryptographicHash::hash(content(claim.name), QCryptographicHash::Sha256).toHex()));
+                // One never copied is told without a size, a digest or a backup.
+                if (!claim.stamp.exists() && !told.isEmpty())
+                    QVERIFY2(!told.last().contains(u"\tkept as "_s), qPrintable(told.last()));
             }
             // The claim that stayed is the new one the practice software wrote, not the one sent.
             QVERIFY(!fault.endsWith(u"alike") || rig.read(u"claimin/"_s + victim).startsWith("CLAIM"));

@@ -97,6 +97,7 @@ private slots:
         if (*Rig::system.noDriveFolder)
             QSKIP("On Windows a file takes the permissions of its folder");
         Rig rig;
+        rig.write(u"before"_s);
         QVERIFY(rig.startWith({}, {u"A.001"_s, u"B.001"_s}));
         QVERIFY(QFile::setPermissions(rig.onC(u"claimin/B.001"_s), QFileDevice::ReadOwner));
         rig.edit({u"SiteIDText=ab12"_s, u"SftwrFormatText=NS2"_s, u"FilePathText=C:\\CLAIMIN"_s, u"FileNameText=*.*"_s});
@@ -110,6 +111,9 @@ private slots:
                                  "qrn/log/history.txt", "qrn/claims/A.NS2", "qrn/claimsbu/A.001", "qrn/claims/B.NS2", "qrn/claimsbu/B.001"})
             QVERIFY2(rig.exists(QLatin1String(made)) && !(QFileInfo(rig.onC(QLatin1String(made))).permissions() & others), made);
         QCOMPARE(QFileInfo(rig.onC(u"qrn/claimsbu/B.001"_s)).permissions() & QFileDevice::WriteOwner, 0);
+        // What other programs make afterwards (the browser started) is as the user's settings make it.
+        rig.write(u"after"_s);
+        QCOMPARE(QFileInfo(rig.onC(u"after"_s)).permissions(), QFileInfo(rig.onC(u"before"_s)).permissions());
     }
 
     void firstStartLaysOutTheDrives_data()

@@ -193,6 +193,10 @@ private slots:
         QCOMPARE(rig.host->messages, told.isEmpty() ? QStringList() : QStringList{told});
         QCOMPARE(rig.runtime->currentFolder().text(), u"c:\\qrn"_s);
         QCOMPARE(rig.session->vars().ClaimPath, u"C:\\STORED\\"_s);
+        // A drive that cannot be read leaves the folder list where it was.
+        drives->setCurrentIndex(drives->findText(u"a:"_s, Qt::MatchStartsWith));
+        QCOMPARE(dir->path(), folder);
+        QCOMPARE(drives->currentText().left(2), folder.left(2).toLower());
 
         // A single click opens nothing; a double click opens the folder.
         const QPoint top = dir->visualItemRect(dir->item(0)).center();

@@ -62,10 +62,9 @@ Host::Answer DesktopHost::messageBox(const QString &text, Buttons buttons, const
 Host::Answer DesktopHost::ask(const QString &text, Buttons buttons, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("QRNWeb"), text);
+    // Without buttons the box has an Ok alone.
     if (buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    else
-        box.setStandardButtons(QMessageBox::Ok);
     if (!details.isEmpty())
         box.setDetailedText(details);
     QuietStart quiet(*this, &box);

@@ -48,7 +48,6 @@ Form3::Form3(Session &session)
     m_list->setObjectName(QStringLiteral("SftwrList"));
     m_list->setFont(small);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Twips::place(m_list, 240, 2040, 3615, 1230);
 
     m_siteId = DesignedControls::textBox(this, "SiteIDText", QRect(1920, 960, 735, 285), QStringLiteral("Enter Your Site ID"));
@@ -124,7 +123,6 @@ ClickableLabel *Form3::addLabel(const char *name, const QString &text, int left,
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (flat) {
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
         DesignedControls::paint(label, QPalette::Base, QPalette::Text);
     } else {
         DesignedControls::paint(label, QPalette::Button, QPalette::ButtonText);
