@@ -80,6 +80,11 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rt.stamp(rt.path(u"c:\\x\\ReadMe"_s)).size, qint64(3));
         QCOMPARE(rt.stamp(rt.path(u"c:\\x\\readme"_s)).size, qint64(caseSensitive ? 2 : 3));
+        // The edges of the alphabet, and a letter beyond it.
+        rig.write(u"x/AZ"_s, "edges");
+        rig.write(u"x/\u00c9t\u00c9"_s, "beyond");
+        QCOMPARE(rt.stamp(rt.path(u"c:\\x\\az"_s)).size, qint64(5));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\x\\\u00e9T\u00e9"_s)).size, qint64(6));
         // A name another program replaced since the folder was listed, by one in capitals, is no
         // longer found: the copy replaces the one there now.
         rig.write(u"y/Readme"_s, "u");
