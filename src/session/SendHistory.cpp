@@ -151,7 +151,9 @@ bool append(Runtime &rt, const DosPath &path, const QStringList &lines, QString 
 
 QString stampText(const FileAccess::Stamp &stamp)
 {
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(stamp.size).arg(stamp.modified).arg(stamp.volume).arg(stamp.file).arg(stamp.changed);
+    const QChar blank(u' ');
+    return QString::number(stamp.size) + blank + QString::number(stamp.modified) + blank + QString::number(stamp.volume) + blank
+        + QString::number(stamp.file) + blank + QString::number(stamp.changed);
 }
 
 bool stampFrom(const QString &text, FileAccess::Stamp *stamp)
