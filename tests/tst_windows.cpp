@@ -99,6 +99,8 @@ private slots:
             const QString name = control->objectName();
             QVERIFY2(!name.isEmpty(), control->metaObject()->className());
             QVERIFY2(shown->rect().contains(control->geometry()), qPrintable(name));
+            // Placed as designed, none left where a new widget starts.
+            QVERIFY2(control->pos() != QPoint(0, 0), qPrintable(name));
             const QRect needs = captionNeeds(control, control->font());
             QVERIFY2(control->geometry().contains(needs) || needs.isNull(), qPrintable(name));
             // Narrowed only where it must be: as wide as the window's face, the caption would not fit.
