@@ -64,6 +64,11 @@ public:
         Names unreadable;
         return faultFor(Op::Names, hostFolder, &unreadable.why) ? unreadable : real().names(hostFolder);
     }
+    // One question to the disk about the pair, "a|b".
+    bool sameFile(const QString &a, const QString &b, Why *why) override
+    {
+        return !faultFor(Op::Status, a + u'|' + b, why) && real().sameFile(a, b, why);
+    }
     Entry entry(const QString &hostPath) override
     {
         Entry unknown;

@@ -66,7 +66,7 @@ private slots:
         }
         for (const char *whole : {"flush", "browser start", "browser removed", "no outbound folder", "no backup folder", "no base folder",
                                   "earlier outbound file stuck", "setup open", "setup write", "setup commit", "setup flush", "history read", "history write", "history flush", "journal write",
-                                  "status read before the copies"})
+                                  "status read before the copies", "folders not told apart"})
             QTest::newRow(whole) << QString::fromLatin1(whole) << -1 << Fate::NotSent;
         QTest::newRow("all voided before their copies") << u"voided before its copy"_s << -1 << Fate::Voided;
         QTest::newRow("all voided before the portal") << u"voided before the portal"_s << -1 << Fate::GoneBeforePortal;
@@ -91,7 +91,7 @@ private slots:
             {u"history read"_s, {Op::Open, u"history.txt"_s, 0}},
             {u"journal write"_s, {Op::Write, u"sending.txt"_s, 10}}, {u"earlier outbound file stuck"_s, {Op::Remove, u"/claims/OLD.NS2"_s, 0}},
             {u"status unreadable"_s, {Op::Stamp, u"/claimin/"_s + victim, 0}},
-            {u"status read before the copies"_s, {Op::Status, u"/claimin"_s, 0}}};
+            {u"status read before the copies"_s, {Op::Status, u"/claimin"_s, 0}}, {u"folders not told apart"_s, {Op::Status, u"|"_s, 0}}};
         if (faults.contains(fault))
             rig.disk->faults << faults[fault];
         // A share that drops for a moment once the portal is open: the claims are all still there.

@@ -273,9 +273,12 @@ bool Runtime::syncToDisk(const QList<DosPath> &paths, QString *error)
     return told(m_access->flush(hosts, &why), why, error);
 }
 
-bool Runtime::sameFolder(const DosPath &a, const DosPath &b)
+bool Runtime::sameFolder(const DosPath &a, const DosPath &b, QString *error)
 {
-    return m_access->sameFile(hostPath(a).native(), hostPath(b).native(), nullptr);
+    Why why;
+    const bool same = m_access->sameFile(hostPath(a).native(), hostPath(b).native(), &why);
+    told(!why.failed(), why, error);
+    return same;
 }
 
 std::shared_ptr<void> Runtime::lock(const DosPath &path, bool *busy, QString *error)

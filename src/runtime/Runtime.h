@@ -80,7 +80,8 @@ public:
     QByteArray digest(const DosPath &path, qint64 *size, QString *error = nullptr);
     // Puts what was written into these folders on disk; false unless the system confirms it.
     bool syncToDisk(const QList<DosPath> &paths, QString *error = nullptr);
-    bool sameFolder(const DosPath &a, const DosPath &b);
+    // Whether both name one existing folder; error says why that could not be told.
+    bool sameFolder(const DosPath &a, const DosPath &b, QString *error = nullptr);
     // The lock of a folder while the handle lives, against other runs of the program on this
     // computer; empty, with busy set when another run holds it.
     std::shared_ptr<void> lock(const DosPath &path, bool *busy, QString *error = nullptr);

@@ -63,18 +63,29 @@ bool Submission::checkFolders()
         if (!m_rt.isReadableFolder(own[i]))
             return notSent(QStringLiteral("QRNWeb's folder %1 is missing or is not a folder.").arg(shown[i]));
     }
+    // Whether two folders are one cannot always be told (a share that drops for a moment): then
+    // they are not taken for two.
+    QString unknown;
     for (int i = 0; i < 3; ++i) {
         for (int j = i + 1; j < 3; ++j) {
-            if (m_rt.sameFolder(own[i], own[j]))
+            if (m_rt.sameFolder(own[i], own[j], &unknown))
                 return notSent(QStringLiteral("QRNWeb's folders %1 and %2 are one folder; they must be apart.").arg(shown[i], shown[j]));
+            if (!unknown.isEmpty()) {
+                return notSent(QStringLiteral("QRNWeb could not tell whether its folders %1 and %2 are one folder: %3.")
+                                   .arg(shown[i], shown[j], unknown));
+            }
         }
     }
     // Emptying the outbound folder, copying onto the backups or sending the program's own setup
     // and log would destroy the claims or the program's own files.
     for (const DosPath &folder : {r.own.outbound, r.own.backups, r.own.base, r.own.log, r.own.base / QStringLiteral("reports")}) {
-        if (m_rt.sameFolder(r.claims, folder)) {
+        if (m_rt.sameFolder(r.claims, folder, &unknown)) {
             return notSent(QStringLiteral("The claim folder %1 is one of QRNWeb's own folders; choose the folder of your "
                                           "practice software in Setup.").arg(r.claims.text()));
+        }
+        if (!unknown.isEmpty()) {
+            return notSent(QStringLiteral("QRNWeb could not tell whether the claim folder %1 is one of its own folders: %2.")
+                               .arg(r.claims.text(), unknown));
         }
     }
     if (!isPlainExtension(r.format)) {
