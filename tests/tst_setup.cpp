@@ -130,6 +130,7 @@ private slots:
         QVERIFY(setup.SiteIDText()->text().isEmpty());
         QCOMPARE(list->selectedItems().size(), 1);
         Rig::pick(list, 0);
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
         QCOMPARE(setup.SftwrText()->text(), entries.back().listed);
         Rig::pick(list, 10);
         QCOMPARE(setup.SftwrText()->text(), u"----Medical Software----"_s);
