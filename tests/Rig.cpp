@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
+#include <QStringDecoder>
 #include <QTest>
 
 #include <optional>
@@ -210,8 +211,8 @@ void Rig::play(const QString &script)
         } else if (verb == u"read") {
             seen = AnsiCodePage::decode(read(QString::fromUtf8(name)));
             expected = words;
-        } else if (verb == u"history") {   // a line of the history holds the words
-            const QString history = QString::fromUtf8(read(u"qrn/log/history.txt"_s));
+        } else if (verb == u"history") {   // a line of the history holds the words; its byte-order mark shows
+            const QString history = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(read(u"qrn/log/history.txt"_s));
             seen = history.split(u"\r\n"_s).filter(rest).isEmpty() ? history : rest;
         } else if (verb == u"field") {
             QWidget *field = find(name);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <QTest>
 
@@ -307,9 +308,10 @@ private slots:
         if (powerCut)
             rig.disk->powerCut();
         const bool cutOff = !portal.isEmpty() && rig.files(u"claimin"_s).size() + portal.size() > claims.size();
-        // A claim the practice software rewrote since stays, and is named.
+        // A claim the practice software rewrote since stays, and is named (after a kill; after a power
+        // cut every claim is as it was sent).
         QFile rewritten(rig.onC(u"claimin/C.001"_s));
-        if (!cutOff || !portal.contains(u"C.NS2"_s) || !rewritten.open(QIODevice::Append) || rewritten.write("more") != 4)
+        if (!cutOff || powerCut || !portal.contains(u"C.NS2"_s) || !rewritten.open(QIODevice::Append) || rewritten.write("more") != 4)
             rewritten.setFileName(QString());
         rewritten.close();
         const bool changed = !rewritten.fileName().isEmpty();
@@ -376,7 +378,8 @@ private slots:
                 rig.host->clock = rig.host->clock.addMSecs(1500);
             for (QWidget *shown : QApplication::topLevelWidgets()) {
                 if (shown->objectName() == u"Progress" && shown->isVisible()) {
-                    progress << shown->findChild<QLabel *>()->text();
+                    // What is under way cannot be stopped halfway: the window has no button.
+                    progress << shown->findChild<QLabel *>()->text() + (shown->findChild<QPushButton *>() ? u" [Cancel]"_s : QString());
                     furthest = qMax(furthest, static_cast<QProgressDialog *>(shown)->value());
                 }
             }

@@ -255,6 +255,10 @@ private slots:
                 + opened + u"write claimin/HWEBILL.DAT day 3; click SendClaims"_s + opened + u"files claimin ; files qrn/claimsbu "
                 "2026-03-04 09.05.07 2026-03-04 09.05.07 2 2026-03-04 09.05.07 3 HWEBILL.DAT; read qrn/claimsbu/HWEBILL.DAT day 3; "
                 "read \"qrn/claimsbu/2026-03-04 09.05.07 2/HWEBILL.DAT\" day 2; history HWEBILL.DAT\t5 bytes"_s;
+        // A history an earlier version wrote in the code page is carried over once, as UTF-8 with its mark.
+        QTest::newRow("an earlier version's history")
+            << practice3 + u"write qrn/log/history.txt an earlier line; claims A.001; click SendClaims"_s + opened
+                + u"history \uFEFFan earlier line; history A.001\t"_s;
         QTest::newRow("a base folder copied from another computer")
             << practice3 + u"write \"qrn/claimsbu/2026-03-01 08.00.00/A.001\" old; write qrn/claimsbu/A.001 old; claims A.001; click SendClaims"_s
                 + opened + u"files qrn/claimsbu 2026-03-01 08.00.00 2026-03-04 09.05.07 A.001; read qrn/claimsbu/A.001 claim A.001"_s;
