@@ -1,13 +1,5 @@
 #include "runtime/DosPath.h"
 
-QString DosPath::qualified() const
-{
-    QString text = QString(m_drive) + QStringLiteral(":\\");
-    for (const QString &name : m_names)
-        text += name + u'\\';
-    return text;
-}
-
 DosPath DosPath::operator/(const QString &name) const
 {
     DosPath child = *this;

@@ -16,12 +16,12 @@ class DosPath
 {
 public:
     // What was resolved of it once and is held while the path lives (see Runtime::pin): the host
-    // folder of its first depth names.
+    // folder of its first depth names, and what the path mapper and the file access hold for it.
     struct Pinned
     {
         HostPath folder;
         qsizetype depth = 0;
-        std::shared_ptr<void> held;
+        std::shared_ptr<void> names, files;
     };
 
     DosPath() = default;   // leads nowhere
@@ -31,8 +31,6 @@ public:
     const QStringList &names() const { return m_names; }
     // As it was given: "claims\ECLAIM.X12", "c:\qrn\".
     const QString &text() const { return m_text; }
-    // Fully qualified, "c:\qrn\claims\": read back the same whatever the current folder.
-    QString qualified() const;
     DosPath operator/(const QString &name) const;
     // The folder it is in; itself at a drive's root.
     DosPath folder() const;

@@ -12,7 +12,6 @@ public:
 
     const QString &native() const { return m_native; }
     bool isEmpty() const { return m_native.isEmpty(); }
-    bool operator==(const HostPath &other) const = default;
 
 private:
     QString m_native;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "runtime/FileAccess.h"
+#include "runtime/HeldByKey.h"
 #include "runtime/HostPath.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -42,10 +42,10 @@ public:
 
 protected:
     // The pin of a host folder; expired when none holds it.
-    std::weak_ptr<void> pinOf(const QString &hostFolder) const { return m_pins.value(hostFolder); }
+    std::weak_ptr<void> pinOf(const QString &hostFolder) const { return m_pins.find(hostFolder); }
 
 private:
-    QHash<QString, std::weak_ptr<void>> m_pins;
+    HeldByKey<QString, void> m_pins;
 };
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files);

@@ -30,18 +30,15 @@ PosixFileAccess::~PosixFileAccess()
 std::shared_ptr<void> PosixFileAccess::pin(const QString &hostFolder)
 {
     const QByteArray folder = QFile::encodeName(hostFolder);
-    if (std::shared_ptr<const int> held = m_held.value(folder).lock())
-        return std::const_pointer_cast<int>(held);
-    const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    m_held.removeIf([](const auto &held) { return held.value().expired(); });
-    std::shared_ptr<int> held(new int(fd), [](int *descriptor) {
-        ::close(*descriptor);
-        delete descriptor;
+    return m_held.hold(folder, [&folder]() -> std::shared_ptr<int> {
+        const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        return std::shared_ptr<int>(new int(fd), [](int *descriptor) {
+            ::close(*descriptor);
+            delete descriptor;
+        });
     });
-    m_held.insert(folder, held);
-    return held;
 }
 
 // A file in a pinned folder is reached from the folder, held open, rather than by walking its
@@ -51,7 +48,7 @@ PosixFileAccess::At PosixFileAccess::at(const QByteArray &path)
     const qsizetype slash = path.lastIndexOf('/');
     if (slash <= 0 || m_held.isEmpty())
         return {AT_FDCWD, path};
-    if (const std::shared_ptr<const int> held = m_held.value(path.left(slash)).lock())
+    if (const std::shared_ptr<int> held = m_held.find(path.left(slash)))
         return {*held, path.mid(slash + 1)};
     return {AT_FDCWD, path};
 }

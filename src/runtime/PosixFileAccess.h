@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/FileAccess.h"
+#include "runtime/HeldByKey.h"
 #include "runtime/PosixCalls.h"
 
 #include <QHash>
@@ -46,6 +47,6 @@ private:
     // first byte goes there.
     QHash<quint64, int> m_watched;
     QSet<QByteArray> m_watchedFolders;   // whose file system is in m_watched
-    QHash<QByteArray, std::weak_ptr<const int>> m_held;   // pinned folder -> its descriptor
+    HeldByKey<QByteArray, int> m_held;   // pinned folder -> its descriptor
     QByteArray m_buffer;   // the small file being copied
 };

@@ -54,8 +54,8 @@ DosPath Runtime::pin(const DosPath &folder)
     auto pinned = std::make_shared<DosPath::Pinned>();
     pinned->folder = host;
     pinned->depth = folder.names().size();
-    pinned->held = std::make_shared<std::pair<std::shared_ptr<void>, std::shared_ptr<void>>>(m_paths->pin(host),
-                                                                                             m_access->pin(host.native()));
+    pinned->names = m_paths->pin(host);
+    pinned->files = m_access->pin(host.native());
     DosPath result = folder;
     result.m_pinned = std::move(pinned);
     return result;

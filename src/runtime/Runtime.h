@@ -6,7 +6,6 @@
 #include "runtime/FileTable.h"
 #include "runtime/Host.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 

@@ -247,18 +247,13 @@ bool WindowsFileAccess::removeOdd(const QString &hostFolder, Why *why)
 std::shared_ptr<void> WindowsFileAccess::pin(const QString &hostFolder)
 {
     const QString folder = hostFolder.endsWith(u'/') ? hostFolder : hostFolder + u'/';
-    if (std::shared_ptr<const DWORD> held = m_volumes.value(folder).lock())
-        return std::const_pointer_cast<DWORD>(held);
-    m_volumes.removeIf([](const auto &held) { return held.value().expired(); });
-    auto held = std::make_shared<DWORD>(WindowsCalls::volumeOf(folder));
-    m_volumes.insert(folder, held);
-    return held;
+    return m_volumes.hold(folder, [&folder] { return std::make_shared<DWORD>(WindowsCalls::volumeOf(folder)); });
 }
 
 DWORD WindowsFileAccess::volumeOf(const QString &hostPath)
 {
     const QString folder = hostPath.left(hostPath.lastIndexOf(u'/') + 1);
-    if (const std::shared_ptr<const DWORD> held = m_volumes.value(folder).lock())
+    if (const std::shared_ptr<DWORD> held = m_volumes.find(folder))
         return *held;
     return WindowsCalls::volumeOf(folder);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "runtime/FileAccess.h"
-
-#include <QHash>
+#include "runtime/HeldByKey.h"
 
 #include <windows.h>
 
@@ -37,5 +36,5 @@ private:
     DWORD volumeOf(const QString &hostPath);
 
     QStringList m_written;   // copies made since the last flush
-    QHash<QString, std::weak_ptr<const DWORD>> m_volumes;   // pinned folder, with its slash -> its volume
+    HeldByKey<QString, DWORD> m_volumes;   // pinned folder, with its slash -> its volume
 };
