@@ -289,10 +289,10 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const OwnFolders &o
     if (!journal.damage.isEmpty()) {
         return {QStringLiteral("QRNWeb's record of an earlier Send Claims, %1, cannot be read: %2. It is left as it is, and no "
                                "claim file is sent or taken out of the claim folder while it is there. Compare the claim folder "
-                               "with the history %3 and the backups in %4claimsbu\\, remove from the claim folder the claim "
+                               "with the history %3 and the backups in %5, remove from the claim folder the claim "
                                "files that were uploaded in the portal, then move %1 out of the folder %4log\\ and press Send "
                                "Claims again.")
-                    .arg(name, journal.damage, own.history().text(), baseFolder),
+                    .arg(name, journal.damage, own.history().text(), baseFolder, own.shown(own.backups)),
                 true};
     }
     const QString at = request.at.toString(QStringLiteral("MM-dd-yyyy")), time = request.at.toString(QStringLiteral("HH:mm:ss"));
@@ -332,8 +332,8 @@ SendHistory::Finished SendHistory::finishCutOff(Runtime &rt, const OwnFolders &o
     if (!removedNow && stayed.isEmpty())
         return {};
     QString message = QStringLiteral("The Send Claims of %1 at %2 was cut off after the portal opened. Its claim files are "
-                                     "out of the claim folder now; their copies are in %3claims\\ and %4%5.")
-                          .arg(at, time, baseFolder, baseFolder, kept);
+                                     "out of the claim folder now; their copies are in %3 and %4%5.")
+                          .arg(at, time, own.shown(own.outbound), baseFolder, kept);
     if (!stayed.isEmpty())
         message += QStringLiteral("\n\nThese claim files stayed in the claim folder:\n") + MessageList::shortened(stayed, nullptr);
     return {message};
