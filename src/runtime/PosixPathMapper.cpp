@@ -118,17 +118,48 @@ HostPath PosixPathMapper::resolveIn(const HostPath &folder, std::span<const QStr
 QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name, FileAccess::Why *why)
 {
     // In a folder nobody else changes, the names read once are all there is.
+    const auto known = m_listings.constFind(hostFolder);
+    if (known != m_listings.cend() && !known->trustedWhile.expired())
+        return known->spelling(name);
     if (pinOf(hostFolder).expired()) {
         const FileAccess::Entry entry = m_files.entry(hostFolder + u'/' + name);
         if (entry.kind != FileAccess::Kind::None)
             return name;
     }
     const Listing *names = listing(hostFolder, why);
-    if (!names)
-        return {};
-    if (names->names.contains(name))
+    return names ? names->spelling(name) : QString();
+}
+
+QString PosixPathMapper::Listing::spelling(const QString &name) const
+{
+    const auto it = byFolded.constFind(CaseFold::folded(name));
+    if (it == byFolded.cend() || *it == name || variants.contains(name))
         return name;
-    return names->byFolded.value(CaseFold::folded(name), name);
+    return *it;
+}
+
+void PosixPathMapper::Listing::add(const QString &name)
+{
+    const QString folded = CaseFold::folded(name);
+    const auto it = byFolded.find(folded);
+    if (it == byFolded.end()) {
+        byFolded.insert(folded, name);
+    } else if (*it != name) {
+        variants.insert(*it);
+        variants.insert(name);
+        if (name < *it)
+            *it = name;
+    }
+}
+
+bool PosixPathMapper::Listing::remove(const QString &name)
+{
+    variants.remove(name);
+    const auto it = byFolded.find(CaseFold::folded(name));
+    if (it == byFolded.end() || *it != name)
+        return true;
+    byFolded.erase(it);
+    return false;
 }
 
 const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFolder, FileAccess::Why *why)
@@ -147,7 +178,7 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
         return &cached;
     cached.stamp = stamp;
     cached.byFolded.clear();
-    cached.names.clear();
+    cached.variants.clear();
     const FileAccess::Names read = m_files.names(hostFolder);
     // A folder that is not there holds no other spelling of the name; one that cannot be read may.
     if (read.why.unknown()) {
@@ -156,15 +187,8 @@ const PosixPathMapper::Listing *PosixPathMapper::listing(const QString &hostFold
         *why = read.why;
         return nullptr;
     }
-    for (const QString &entry : read.names) {
-        cached.names.insert(entry);
-        // Several case variants: always the same one, the least in code-point order.
-        auto it = cached.byFolded.find(CaseFold::folded(entry));
-        if (it == cached.byFolded.end())
-            cached.byFolded.insert(CaseFold::folded(entry), entry);
-        else if (entry < it.value())
-            it.value() = entry;
-    }
+    for (const QString &entry : read.names)
+        cached.add(entry);
     return &cached;
 }
 
@@ -176,20 +200,12 @@ void PosixPathMapper::note(const QString &hostPath, bool created)
     if (it == m_listings.end())
         return;
     const QString name = hostPath.mid(slash + 1);
-    const QString folded = CaseFold::folded(name);
     if (created) {
-        it->names.insert(name);
-        auto entry = it->byFolded.find(folded);
-        if (entry == it->byFolded.end() || name < entry.value())
-            it->byFolded.insert(folded, name);
-    } else {
-        it->names.remove(name);
-        if (it->byFolded.value(folded) == name) {
-            // Another case variant may remain; reading the folder again is the only safe answer.
-            it->byFolded.remove(folded);
-            it->stamp = -1;
-            return;
-        }
+        it->add(name);
+    } else if (!it->remove(name)) {
+        // Another case variant may remain; reading the folder again is the only safe answer.
+        it->stamp = -1;
+        return;
     }
     // A pinned folder's listing is known whole; once the pin is gone, it is checked against the disk again.
     FileAccess::Why unread;

@@ -24,8 +24,16 @@ private:
     {
         qint64 stamp = -1;                  // the folder's modification time when it was read
         std::weak_ptr<void> trustedWhile;   // the pin it was checked against the disk under
-        QSet<QString> names;                // every name as it is on disk
-        QHash<QString, QString> byFolded;   // case-folded name -> the name on disk
+        // Case-folded name -> the name on disk; of several case variants, the least in code-point
+        // order, always the same one.
+        QHash<QString, QString> byFolded;
+        QSet<QString> variants;             // every name that shares its folded form with another
+
+        // The name on disk that name stands for: itself where it is there as given.
+        QString spelling(const QString &name) const;
+        void add(const QString &name);
+        // False when another case variant of name may remain unrecorded.
+        bool remove(const QString &name);
     };
 
     // Empty, with why (never null here), when the folder could not be read.
