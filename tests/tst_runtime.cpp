@@ -1,5 +1,7 @@
 #include "Rig.h"
 
+#include "runtime/FoldedName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -89,6 +91,10 @@ private slots:
         rig.write(u"x/\u00c9t\u00c9"_s, "beyond");
         QCOMPARE(rt.stamp(rt.path(u"c:\\x\\az"_s)).size, qint64(5));
         QCOMPARE(rt.stamp(rt.path(u"c:\\x\\\u00e9T\u00e9"_s)).size, qint64(6));
+        // As keys, names are one whatever their case, and never one with a longer or shorter name.
+        for (const auto &[a, b] : {std::pair{u"Claim.1"_s, u"CLAIM.1"_s}, {u"\u00c9t\u00c9"_s, u"\u00e9T\u00e9"_s}})
+            QVERIFY(FoldedName(a) == FoldedName(b) && qHash(FoldedName(a), 7) == qHash(FoldedName(b), 7));
+        QVERIFY(!(FoldedName(u"CLAIM.1"_s) == FoldedName(u"claim.10"_s)) && !(FoldedName(u"claim.10"_s) == FoldedName(u"CLAIM.1"_s)));
         // A name another program replaced since the folder was listed, by one in capitals, is no
         // longer found: the copy replaces the one there now.
         rig.write(u"y/Readme"_s, "u");

@@ -132,7 +132,7 @@ QString PosixPathMapper::entryIn(const QString &hostFolder, const QString &name,
 
 QString PosixPathMapper::Listing::spelling(const QString &name) const
 {
-    const auto it = byFolded.constFind(CaseFold::folded(name));
+    const auto it = byFolded.constFind(FoldedName(name));
     if (it == byFolded.cend() || *it == name || variants.contains(name))
         return name;
     return *it;
@@ -140,7 +140,7 @@ QString PosixPathMapper::Listing::spelling(const QString &name) const
 
 void PosixPathMapper::Listing::add(const QString &name)
 {
-    const QString folded = CaseFold::folded(name);
+    const FoldedName folded(name);
     const auto it = byFolded.find(folded);
     if (it == byFolded.end()) {
         byFolded.insert(folded, name);
@@ -155,7 +155,7 @@ void PosixPathMapper::Listing::add(const QString &name)
 bool PosixPathMapper::Listing::remove(const QString &name)
 {
     variants.remove(name);
-    const auto it = byFolded.find(CaseFold::folded(name));
+    const auto it = byFolded.find(FoldedName(name));
     if (it == byFolded.end() || *it != name)
         return true;
     byFolded.erase(it);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/FoldedName.h"
 #include "runtime/PathMapper.h"
 
 #include <QHash>
@@ -24,9 +25,9 @@ private:
     {
         qint64 stamp = -1;                  // the folder's modification time when it was read
         std::weak_ptr<void> trustedWhile;   // the pin it was checked against the disk under
-        // Case-folded name -> the name on disk; of several case variants, the least in code-point
-        // order, always the same one.
-        QHash<QString, QString> byFolded;
+        // Name -> the name on disk; of several case variants, the least in code-point order,
+        // always the same one.
+        QHash<FoldedName, QString> byFolded;
         QSet<QString> variants;             // every name that shares its folded form with another
 
         // The name on disk that name stands for: itself where it is there as given.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/FoldedName.h"
 #include "runtime/Runtime.h"
 #include "session/SendOutcome.h"
 #include "session/SendRequest.h"
@@ -55,7 +56,7 @@ private:
     std::optional<QStringList> m_earlierKept;   // the earlier submissions' backup folders, newest first, once needed
     QList<qsizetype> m_toPortal;              // the claims the history told the portal would get
     QList<DosPath> m_written;                 // outbound copies this submission made
-    QHash<QString, qsizetype> m_backupOwner;  // backup name, case folded -> the claim whose copy it holds
-    QHash<QString, qsizetype> m_outboundOwner;
+    QHash<FoldedName, qsizetype> m_backupOwner;  // backup name -> the claim whose copy it holds
+    QHash<FoldedName, qsizetype> m_outboundOwner;
     QHash<QPair<quint64, quint64>, qsizetype> m_fileOwner;   // a file's identity -> the claim sent under its name
 };

@@ -2,7 +2,6 @@
 // checked before the portal opens.
 #include "session/Submission.h"
 
-#include "runtime/CaseFold.h"
 
 #include <algorithm>
 
@@ -38,7 +37,7 @@ bool Submission::copy()
             return false;
     }
     for (qsizetype i = 0; i < claims().size(); ++i) {
-        if (claims()[i].going() && m_backupOwner.value(CaseFold::folded(claims()[i].name)) == i)
+        if (claims()[i].going() && m_backupOwner.value(FoldedName(claims()[i].name)) == i)
             keepNewest(claims()[i]);
     }
     return flush() && keepWhatChanged();
@@ -147,12 +146,12 @@ bool Submission::copyOne(qsizetype index)
         claim.detail = claims()[first].name;
     }
     m_fileOwner.insert({copy.source.volume, copy.source.file}, first);
-    m_backupOwner.insert(CaseFold::folded(claim.name), index);
+    m_backupOwner.insert(FoldedName(claim.name), index);
     // Several claim files may share one outbound name: only the last copy is there to be sent.
-    const qsizetype replaced = m_outboundOwner.value(CaseFold::folded(outboundName), -1);
+    const qsizetype replaced = m_outboundOwner.value(FoldedName(outboundName), -1);
     if (replaced >= 0 && claims()[replaced].going())
         claims()[replaced].fate = Fate::OutboundTaken;
-    m_outboundOwner.insert(CaseFold::folded(outboundName), index);
+    m_outboundOwner.insert(FoldedName(outboundName), index);
     return true;
 }
 
@@ -181,13 +180,13 @@ bool Submission::keepWhatChanged()
                 claim.fate = Fate::GoneBeforePortal;
             else if (now != claim.stamp)
                 claim.fate = Fate::ChangedWhileCopied;
-            else if (m_backupOwner.value(CaseFold::folded(claim.name)) != i)
+            else if (m_backupOwner.value(FoldedName(claim.name)) != i)
                 claim.fate = Fate::BackupTaken;
             else if (m_rt.stamp(claim.backup).size != claim.stamp.size)
                 claim.fate = Fate::BackupNotWhole;
         }
         // A claim that stays takes its outbound copy back, unless that copy is another claim's.
-        if (!claim.going() && m_outboundOwner.value(CaseFold::folded(claim.outbound.names().last())) == i)
+        if (!claim.going() && m_outboundOwner.value(FoldedName(claim.outbound.names().last())) == i)
             m_rt.deleteFile(claim.outbound);
         anyGoes = anyGoes || claim.going();
     }
