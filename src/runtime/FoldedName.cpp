@@ -2,8 +2,6 @@
 
 #include "runtime/CaseFold.h"
 
-#include <QHashFunctions>
-#include <QVarLengthArray>
 
 namespace {
 
@@ -43,15 +41,18 @@ bool operator==(const FoldedName &a, const FoldedName &b)
     return true;
 }
 
-// The hash of the folded characters, whichever way they were folded: a name beyond ASCII may fold
-// into one within it (the Kelvin sign into k).
+// The folded characters, hashed whichever way they were folded: a name beyond ASCII may fold into
+// one within it (the Kelvin sign into k). FNV-1a, finished as MurmurHash3 finishes: a file name is
+// short, and Qt's hash of bytes costs several times as much for one.
 size_t qHash(const FoldedName &key, size_t seed)
 {
-    if (!key.m_ascii)
-        return qHash(QStringView(CaseFold::folded(key.m_name)), seed);
-    QVarLengthArray<char16_t, 64> folded(key.m_name.size());
-    const QChar *chars = key.m_name.constData();
-    for (qsizetype i = 0; i < folded.size(); ++i)
-        folded[i] = asciiFolded(chars[i].unicode());
-    return qHash(QStringView(folded.data(), folded.size()), seed);
+    const QString folded = key.m_ascii ? QString() : CaseFold::folded(key.m_name);
+    const QString &name = key.m_ascii ? key.m_name : folded;
+    quint64 h = 0xcbf29ce484222325ULL ^ seed;
+    for (const QChar c : name)
+        h = (h ^ asciiFolded(c.unicode())) * 0x100000001b3ULL;
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return size_t(h);
 }
