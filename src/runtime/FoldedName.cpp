@@ -2,7 +2,6 @@
 
 #include "runtime/CaseFold.h"
 
-
 namespace {
 
 char16_t asciiFolded(char16_t c)
@@ -19,16 +18,31 @@ bool isAscii(const QString &name)
     return true;
 }
 
+// The folded characters, hashed whichever way they were folded: a name beyond ASCII may fold into
+// one within it (the Kelvin sign into k). FNV-1a: a file name is short, and Qt's hash of bytes costs
+// several times as much for one.
+quint64 foldedHash(const QString &name, bool ascii)
+{
+    const QString folded = ascii ? QString() : CaseFold::folded(name);
+    quint64 h = 0xcbf29ce484222325ULL;
+    for (const QChar c : ascii ? name : folded)
+        h = (h ^ asciiFolded(c.unicode())) * 0x100000001b3ULL;
+    return h;
+}
+
 } // namespace
 
 FoldedName::FoldedName(const QString &name)
     : m_name(name)
     , m_ascii(isAscii(name))
+    , m_hash(foldedHash(name, m_ascii))
 {
 }
 
 bool operator==(const FoldedName &a, const FoldedName &b)
 {
+    if (a.m_hash != b.m_hash)
+        return false;
     if (!a.m_ascii || !b.m_ascii)
         return CaseFold::folded(a.m_name) == CaseFold::folded(b.m_name);
     if (a.m_name.size() != b.m_name.size())
@@ -41,16 +55,10 @@ bool operator==(const FoldedName &a, const FoldedName &b)
     return true;
 }
 
-// The folded characters, hashed whichever way they were folded: a name beyond ASCII may fold into
-// one within it (the Kelvin sign into k). FNV-1a, finished as MurmurHash3 finishes: a file name is
-// short, and Qt's hash of bytes costs several times as much for one.
+// Seeded as QHash asks, finished as MurmurHash3 finishes.
 size_t qHash(const FoldedName &key, size_t seed)
 {
-    const QString folded = key.m_ascii ? QString() : CaseFold::folded(key.m_name);
-    const QString &name = key.m_ascii ? key.m_name : folded;
-    quint64 h = 0xcbf29ce484222325ULL ^ seed;
-    for (const QChar c : name)
-        h = (h ^ asciiFolded(c.unicode())) * 0x100000001b3ULL;
+    quint64 h = key.m_hash ^ seed;
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;

@@ -18,4 +18,5 @@ public:
 private:
     QString m_name;
     bool m_ascii;
+    quint64 m_hash;   // of the folded characters: two names that differ in it are two names
 };

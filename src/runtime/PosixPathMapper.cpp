@@ -110,7 +110,9 @@ HostPath PosixPathMapper::resolveIn(const HostPath &folder, std::span<const QStr
         const QString name = entryIn(path, given, why ? why : &unused);
         if (name.isEmpty())
             return {};
-        path += u'/' + name;
+        path.reserve(path.size() + 1 + name.size());
+        path += u'/';
+        path += name;
     }
     return HostPath(path);
 }
