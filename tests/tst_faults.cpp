@@ -192,11 +192,14 @@ private slots:
                     : claim.removedElsewhere()               ? u"\tremoved by another program: "_s
                                                              : u"\tstays in the claim folder: "_s;
                 QVERIFY2(told.isEmpty() ? !outcome.portalOpened() : told.last().contains(ending), qPrintable(claim.name));
-                if (claim.fate == Fate::Sent)
-                    QVERIFY(told.last().contains(QCryptographicHash::hash(content(claim.name), QCryptographicHash::Sha256).toHex()));
-                // One never copied is told without a size, a digest or a backup.
+                if (claim.fate == Fate::Sent) {
+                    const QByteArray sha = QCryptographicHash::hash(content(claim.name), QCryptographicHash::Sha256).toHex();
+                    QVERIFY(told.last().contains(u"\tSHA-256 "_s + QString::fromLatin1(sha) + u'\t'));
+                }
+                // One never copied is told without a size, a digest or a backup, in the same columns.
                 if (!claim.stamp.exists() && !told.isEmpty())
                     QVERIFY2(!told.last().contains(u"\tkept as "_s), qPrintable(told.last()));
+                QVERIFY2(told.isEmpty() || told.last().count(u'\t') == 6, qPrintable(told.value(0)));
             }
             // The claim that stayed is the new one the practice software wrote, not the one sent.
             QVERIFY(!fault.endsWith(u"alike") || rig.read(u"claimin/"_s + victim).startsWith("CLAIM"));

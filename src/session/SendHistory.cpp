@@ -5,6 +5,7 @@
 #include "session/MessageList.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -79,17 +80,81 @@ QString record(std::initializer_list<QStringView> fields)
     return line;
 }
 
+template <typename Integer>
+void appendNumber(QString &out, Integer n)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out += QLatin1StringView(digits, end - digits);
+}
+
+void appendHex(QString &out, const QByteArray &bytes)
+{
+    static const char16_t hex[] = u"0123456789abcdef";
+    for (const char b : bytes) {
+        out += QChar(hex[uchar(b) >> 4]);
+        out += QChar(hex[uchar(b) & 0xF]);
+    }
+}
+
+// Another line of the text: the history has one for every claim, written straight into the text.
+void newLine(QString &out)
+{
+    if (!out.isEmpty())
+        out += lineEnd;
+}
+
 // Only a claim that went to a portal that opened is "sent as" its outbound name. at: when its
 // submission began, formatted once for all its lines.
-QString line(const QString &at, const ClaimRecord &claim, const QString &state, bool toPortal)
+void appendLine(QString &out, const QString &at, const ClaimRecord &claim, QStringView state, bool toPortal)
 {
-    if (claim.outbound.isEmpty() || claim.fate == Fate::Voided || !claim.stamp.exists())
-        return record({at, claim.name, {}, {}, {}, {}, state});
-    return record({at, claim.name, QString::number(claim.stamp.size) + QStringLiteral(" bytes"),
-                   QStringLiteral("SHA-256 ") + QString::fromLatin1(claim.sha256.toHex()),
-                   toPortal ? QStringLiteral("sent as ") + claim.outbound.text() : QString(),
-                   QStringLiteral("kept as ") + claim.backup.text(),
-                   state});
+    const bool copied = !claim.outbound.isEmpty() && claim.fate != Fate::Voided && claim.stamp.exists();
+    newLine(out);
+    appendField(out, at);
+    out += u'\t';
+    appendField(out, claim.name);
+    out += u'\t';
+    if (copied) {
+        appendNumber(out, claim.stamp.size);
+        out += u" bytes\tSHA-256 ";
+        appendHex(out, claim.sha256);
+    } else {
+        out += u'\t';
+    }
+    out += u'\t';
+    if (copied && toPortal) {
+        out += u"sent as ";
+        appendField(out, claim.outbound.text());
+    }
+    out += u'\t';
+    if (copied) {
+        out += u"kept as ";
+        appendField(out, claim.backup.text());
+    }
+    out += u'\t';
+    appendField(out, state);
+}
+
+// A claim's line in the journal: its status as copied, its digest, and its three names.
+void appendJournalLine(QString &out, const ClaimRecord &claim)
+{
+    const FileAccess::Stamp &stamp = claim.stamp;
+    newLine(out);
+    appendNumber(out, stamp.size);
+    out += u' ';
+    appendNumber(out, stamp.modified);
+    out += u' ';
+    appendNumber(out, stamp.volume);
+    out += u' ';
+    appendNumber(out, stamp.file);
+    out += u' ';
+    appendNumber(out, stamp.changed);
+    out += u'\t';
+    appendHex(out, claim.sha256);
+    for (const QString *name : {&claim.name, &claim.outbound.text(), &claim.backup.text()}) {
+        out += u'\t';
+        appendField(out, *name);
+    }
 }
 
 QString ending(const ClaimRecord &claim)
@@ -125,9 +190,8 @@ bool write(Runtime &rt, const DosPath &path, bool replace, const QString &text, 
 
 // The history is UTF-8 with a byte-order mark, as Notepad saves it, so that every name stays as it
 // is and Find finds it. One that an earlier version wrote in the code page is carried over once, whole.
-bool append(Runtime &rt, const DosPath &path, const QStringList &lines, QString *error)
+bool append(Runtime &rt, const DosPath &path, const QString &text, QString *error)
 {
-    QString text = lines.join(lineEnd);
     const Runtime::Stamp had = rt.stamp(path);
     if (had.exists() && had.size > 0) {
         const int number = rt.freeFile();
@@ -147,13 +211,6 @@ bool append(Runtime &rt, const DosPath &path, const QStringList &lines, QString 
         return write(rt, path, false, text, error);
     }
     return write(rt, path, false, byteOrderMark + text, error);
-}
-
-QString stampText(const FileAccess::Stamp &stamp)
-{
-    const QChar blank(u' ');
-    return QString::number(stamp.size) + blank + QString::number(stamp.modified) + blank + QString::number(stamp.volume) + blank
-        + QString::number(stamp.file) + blank + QString::number(stamp.changed);
 }
 
 bool stampFrom(const QString &text, FileAccess::Stamp *stamp)
@@ -233,23 +290,26 @@ Journal readJournal(Runtime &rt, const OwnFolders &own)
 bool SendHistory::begin(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims, QString *error)
 {
     const QString at = when(request.at);
-    QStringList lines{record({at, QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
-                                      .arg(request.claims.text(), request.fileSpec, request.siteId, request.format)})};
-    QStringList journal{record({at, request.claims.text()})};
+    QString lines = record({at, QStringLiteral("Send Claims from %1%2 for site id %3, format code %4")
+                                    .arg(request.claims.text(), request.fileSpec, request.siteId, request.format)});
+    QString journal = byteOrderMark + record({at, request.claims.text()});
+    lines.reserve(lines.size() + claims.size() * 160);
+    journal.reserve(journal.size() + claims.size() * 160);
+    qsizetype going = 0;
     for (const ClaimRecord &claim : claims) {
-        lines << line(at, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
+        appendLine(lines, at, claim, claim.going() ? QStringLiteral("to the portal") : ending(claim), claim.going());
         if (claim.going()) {
-            journal << record({stampText(claim.stamp), QString::fromLatin1(claim.sha256.toHex()), claim.name,
-                               claim.outbound.text(), claim.backup.text()});
+            appendJournalLine(journal, claim);
+            ++going;
         }
     }
-    journal << record({QStringLiteral("end"), QString::number(journal.size() - 1)});
+    journal += lineEnd + record({QStringLiteral("end"), QString::number(going)});
     QString why;
     const DosPath history = request.own.history(), sending = request.own.journal();
     if (!append(rt, history, lines, &why))
         return failWith(error, QStringLiteral("The history %1 could not be written: %2").arg(history.text(), why));
     // The journal is on disk, whole, before the portal opens.
-    if (!write(rt, sending, true, byteOrderMark + journal.join(lineEnd), &why))
+    if (!write(rt, sending, true, journal, &why))
         return failWith(error, QStringLiteral("The journal %1 could not be written: %2").arg(sending.text(), why));
     return true;
 }
@@ -261,10 +321,11 @@ bool SendHistory::portalOpened(Runtime &rt, const SendRequest &request, QString 
 
 void SendHistory::end(Runtime &rt, const SendRequest &request, const QList<ClaimRecord> &claims)
 {
-    QStringList lines;
+    QString lines;
+    lines.reserve(claims.size() * 160);
     const QString at = when(request.at);
     for (const ClaimRecord &claim : claims)
-        lines << line(at, claim, ending(claim), claim.wentToPortal());
+        appendLine(lines, at, claim, ending(claim), claim.wentToPortal());
     // Only once the removals are on disk and the end is told may the journal go; otherwise the
     // next start finishes it.
     if (rt.syncToDisk({request.claims}) && append(rt, request.own.history(), lines, nullptr))
@@ -357,5 +418,5 @@ void SendHistory::portalOnOutbound(Runtime &rt, const OwnFolders &own, const QSt
                          sha.isEmpty() ? QStringLiteral("unreadable: ") + why : QStringLiteral("SHA-256 ") + QString::fromLatin1(sha.toHex()),
                          QStringLiteral("in the outbound folder as the portal opened")});
     }
-    append(rt, own.history(), lines, nullptr);
+    append(rt, own.history(), lines.join(lineEnd), nullptr);
 }
