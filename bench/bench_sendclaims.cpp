@@ -1,7 +1,9 @@
 // Times Send Claims on many small claim files, phase by phase, pressed in the real windows with the
 // desktop host's progress window, against coreutils doing the same work: cp -p into the backup folder
 // and cp into the outbound folder, sync, rm.
-// Run: [BENCH_SETTLE=seconds] [BENCH_ALONE=1] build/bench/bench_sendclaims [runs] [counts...]   (defaults: 5 runs of 1000 and 10000)
+// Run: [BENCH_SETTLE=seconds] [BENCH_ALONE=1] [BENCH_CLAIMS=folder] build/bench/bench_sendclaims [runs] [counts...]
+// (defaults: 5 runs of 1000 and 10000). BENCH_CLAIMS puts the claim folder, on both sides, in that
+// folder (a share, or bench/slowfs.py), and everything else in the current one.
 #include "runtime/ForwardingFileAccess.h"
 #include "runtime/Runtime.h"
 #include "session/Session.h"
@@ -90,6 +92,11 @@ void sync()
     QThread::sleep(qEnvironmentVariableIntValue("BENCH_SETTLE"));
 }
 
+QString claimsFolder()
+{
+    return qEnvironmentVariable("BENCH_CLAIMS", QDir::currentPath()) + QStringLiteral("/claimin-XXXXXX");
+}
+
 Phases sendClaims(int count)
 {
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
@@ -101,6 +108,9 @@ Phases sendClaims(int count)
     write(driveC + QStringLiteral("/program files/mozilla firefox/firefox.exe"), "#!/bin/sh\n");
     write(driveC + QStringLiteral("/qrn/setup.fil"),
           "site-id:ab12\r\nsitefmt:NS2\r\nsitepat:C:\\CLAIMIN\r\nsitefil:*.TXT\r\n");
+    QTemporaryDir elsewhere(claimsFolder());
+    if (qEnvironmentVariableIsSet("BENCH_CLAIMS"))
+        QFile::link(elsewhere.path(), driveC + QStringLiteral("/claimin"));
     makeClaims(driveC + QStringLiteral("/claimin"), count);
 
     BenchHost host(drives);
@@ -134,7 +144,9 @@ double shell(const QString &folder, const QString &command)
 
 Phases coreutils(int count)
 {
-    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-XXXXXX")), elsewhere(claimsFolder());
+    if (qEnvironmentVariableIsSet("BENCH_CLAIMS"))
+        QFile::link(elsewhere.path(), dir.filePath(QStringLiteral("claimin")));
     makeClaims(dir.filePath(QStringLiteral("claimin")), count);
     QDir().mkpath(dir.filePath(QStringLiteral("claims")));
     QDir().mkpath(dir.filePath(QStringLiteral("claimsbu")));
@@ -143,7 +155,8 @@ Phases coreutils(int count)
     Phases p;
     p.copies = shell(dir.path(), QStringLiteral("cp -pR claimin/. claimsbu/ && cp -R claimin/. claims/"));
     p.flush = shell(dir.path(), QStringLiteral("sync"));
-    p.removals = shell(dir.path(), QStringLiteral("rm -r claimin"));
+    const QString claims = qEnvironmentVariableIsSet("BENCH_CLAIMS") ? elsewhere.path() : QStringLiteral("claimin");
+    p.removals = shell(dir.path(), QStringLiteral("rm -r '%1'").arg(claims));
     return p;
 }
 

@@ -9,34 +9,32 @@ char16_t asciiFolded(char16_t c)
     return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-bool isAscii(const QString &name)
+// FNV-1a over the characters, capitals folded: a file name is short, and Qt's hash of bytes costs
+// several times as much for one. ascii: whether all of them are in ASCII.
+quint64 fnv(QStringView chars, bool *ascii)
 {
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-// The folded characters, hashed whichever way they were folded: a name beyond ASCII may fold into
-// one within it (the Kelvin sign into k). FNV-1a: a file name is short, and Qt's hash of bytes costs
-// several times as much for one.
-quint64 foldedHash(const QString &name, bool ascii)
-{
-    const QString folded = ascii ? QString() : CaseFold::folded(name);
     quint64 h = 0xcbf29ce484222325ULL;
-    for (const QChar c : ascii ? name : folded)
+    char16_t all = 0;
+    for (const QChar c : chars) {
+        all |= c.unicode();
         h = (h ^ asciiFolded(c.unicode())) * 0x100000001b3ULL;
+    }
+    *ascii = all < 0x80;
     return h;
 }
 
 } // namespace
 
+// Hashed whichever way the characters were folded: a name beyond ASCII may fold into one within it
+// (the Kelvin sign into k).
 FoldedName::FoldedName(const QString &name)
     : m_name(name)
-    , m_ascii(isAscii(name))
-    , m_hash(foldedHash(name, m_ascii))
+    , m_hash(fnv(name, &m_ascii))
 {
+    if (!m_ascii) {
+        bool unused;
+        m_hash = fnv(CaseFold::folded(name), &unused);
+    }
 }
 
 bool operator==(const FoldedName &a, const FoldedName &b)

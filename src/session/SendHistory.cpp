@@ -4,6 +4,8 @@
 #include "runtime/Runtime.h"
 #include "session/MessageList.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <charconv>
 
@@ -91,10 +93,12 @@ void appendNumber(QString &out, Integer n)
 void appendHex(QString &out, const QByteArray &bytes)
 {
     static const char16_t hex[] = u"0123456789abcdef";
-    for (const char b : bytes) {
-        out += QChar(hex[uchar(b) >> 4]);
-        out += QChar(hex[uchar(b) & 0xF]);
+    QVarLengthArray<char16_t, 64> digits(bytes.size() * 2);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        digits[2 * i] = hex[uchar(bytes[i]) >> 4];
+        digits[2 * i + 1] = hex[uchar(bytes[i]) & 0xF];
     }
+    out += QStringView(digits.data(), digits.size());
 }
 
 // Another line of the text: the history has one for every claim, written straight into the text.
