@@ -37,8 +37,9 @@ void appendField(QString &out, QStringView text)
 {
     const auto plain = [&](qsizetype i) {
         const char16_t c = text[i].unicode();
-        return c >= 0x20 && !(c >= 0x7F && c <= 0x9F) && !readsAsEscape(text, i);
+        return c >= 0x20 && !(c >= 0x7F && c <= 0x9F) && !(c == u'%' && readsAsEscape(text, i));
     };
+    // Nearly every field is plain throughout: taken whole.
     qsizetype i = 0;
     while (i < text.size() && plain(i))
         ++i;
