@@ -5,7 +5,6 @@
 // Names compared without regard to case, as Windows compares them.
 namespace CaseFold
 {
-    // The name as QString::toCaseFolded() folds it; a name in plain ASCII, as nearly every file name
-    // is, the short way, and without a copy when it has no capital.
+    // The name as it compares; names looked up many times over are keys of their own (FoldedName).
     QString folded(const QString &name);
 } // namespace CaseFold
