@@ -343,6 +343,8 @@ private slots:
             QVERIFY(!sent || (rig.read(u"qrn/claimsbu/2026-03-04 09.05.07/"_s + claim) == content(claim)
                               && history.filter(u'\t' + written(claim) + u'\t').value(1).contains(changed && claim == u"C.001" ? u"\tstays in the claim folder: it changed"_s : u"\tsent; "_s)));
         }
+        // Nothing of it waits in the outbound folder for a portal that Get Reports would open.
+        QVERIFY(!unknown || rig.files(u"qrn/claims"_s).isEmpty());
         QStringList second;
         rig.host->whileStarting = [&] { second = rig.files(u"qrn/claims"_s); };
         rig.click("SendClaims");
@@ -356,6 +358,7 @@ private slots:
         QTest::newRow("second press after a good send") << "good send";
         QTest::newRow("second press during a slow send, its progress shown") << "slow send";
         QTest::newRow("a claim folder slow to list, its progress shown") << "slow claim folder";
+        QTest::newRow("an outbound folder slow to empty, its progress shown") << "slow outbound folder";
         QTest::newRow("press before the failure box") << "failed send";
         QTest::newRow("Exit pressed during Save Setup") << "save";
     }
@@ -370,15 +373,21 @@ private slots:
         const bool saving = situation == u"save";
         if (saving)
             rig.click("CmndSetup");
+        for (const char *old : {"OLD1.NS2", "OLD2.NS2", "OLD3.NS2"}) {
+            if (situation == u"slow outbound folder")
+                rig.write(u"qrn/claims/"_s + QLatin1String(old));
+        }
         QWidget *target = rig.find(saving ? "Command1" : "SendClaims");
         bool queued = false;
         QStringList progress;   // what the progress window said, each time the disk was reached
         int furthest = 0;       // and how far its bar went
-        rig.disk->before = [&](FaultyFiles::Op op, const QString &) {
+        rig.disk->before = [&](FaultyFiles::Op op, const QString &path) {
             if (situation == u"slow send")   // a quarter of a second a step: one report falls on the second itself
                 rig.host->clock = rig.host->clock.addMSecs(250);
             if (situation == u"slow claim folder" && op == FaultyFiles::Op::List)
                 rig.host->clock = rig.host->clock.addMSecs(1500);
+            if (situation == u"slow outbound folder" && op == FaultyFiles::Op::Remove && path.contains(u"OLD"_s))
+                rig.host->clock = rig.host->clock.addMSecs(600);
             for (QWidget *shown : QApplication::topLevelWidgets()) {
                 if (shown->objectName() == u"Progress" && shown->isVisible()) {
                     // What is under way cannot be stopped halfway: the window has no button.
@@ -410,6 +419,7 @@ private slots:
         QCOMPARE(progress.contains(u"Copying claim 3 of 3"_s) && progress.contains(u"Removing claim 2 of 3 from the claim folder"_s),
                  situation == u"slow send");
         QCOMPARE(progress.contains(u"Reading the claim folder"_s), situation == u"slow claim folder");
+        QVERIFY(progress.contains(u"Emptying the outbound folder"_s) || situation != u"slow outbound folder");
         QCOMPARE(furthest > 0, situation == u"slow send");
         for (QWidget *shown : QApplication::topLevelWidgets())
             QVERIFY(shown->objectName() != u"Progress" || !shown->isVisible());

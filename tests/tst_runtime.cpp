@@ -51,6 +51,12 @@ private slots:
         QCOMPARE(rig.files(u"NewFolder"_s), QStringList{u"Copy.Rep"_s});
         QVERIFY(rt.changeFolder(rt.path(u"c:\\softdent"_s)));
         QVERIFY(rt.openForOutput(255, rt.path(u"last.txt"_s)) && rt.closeFile(255) && !rt.openForOutput(256, rt.path(u"last.txt"_s)));
+        // Every number up to the last is given out in turn.
+        for (int number = 1; number <= 255; ++number)
+            QVERIFY(rt.freeFile() == number && rt.openForInput(number, rt.path(u"last.txt"_s)));
+        QCOMPARE(rt.freeFile(), 0);
+        for (int number = 1; number <= 255; ++number)
+            rt.closeFile(number);
         QVERIFY(!rt.changeFolder(rt.path(u"c:\\softdent\\claims.rep"_s)) && !rt.changeFolder(rt.path(u"c:\\nowhere"_s))
                 && !rt.isReadableFolder(rt.path(u"c:\\softdent\\claims.rep"_s)));
         QCOMPARE(rt.displayPath(rt.path(u"c:"_s)), u"C:\\SoftDent"_s);
