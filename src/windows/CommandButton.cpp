@@ -32,7 +32,6 @@ void CommandButton::keyReleaseEvent(QKeyEvent *event)
         QPushButton::keyReleaseEvent(event);
         return;
     }
-    event->accept();
     if (!event->isAutoRepeat())
         m_enterHeld = false;
 }
