@@ -24,13 +24,25 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
+
 namespace {
 
 struct Phases
 {
     double copies = 0, flush = 0, removals = 0;
+    double user = 0, system = 0;   // processor time spent in each
     double total() const { return copies + flush + removals; }
 };
+
+// Processor time so far, in user space and in the kernel: this process's, or its children's.
+std::pair<double, double> processorTime(int who)
+{
+    rusage usage {};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
+}
 
 // Says when the flush starts and ends; everything before it is the copying, everything after the
 // removals (and the browser start).
@@ -124,13 +136,16 @@ Phases sendClaims(int count)
     auto *button = windows.main().findChild<QPushButton *>(QStringLiteral("SendClaims"));
     QCoreApplication::processEvents();   // the window is drawn before anyone can click it
     sync();
+    const auto [user, system] = processorTime(RUSAGE_SELF);
     clock.clock.start();
     button->click();
     const qint64 end = clock.clock.nsecsElapsed();
+    const auto [userAfter, systemAfter] = processorTime(RUSAGE_SELF);
     if (!QDir(driveC + QStringLiteral("/claimin")).isEmpty()
         || QDir(driveC + QStringLiteral("/qrn/claims")).entryList(QDir::Files).size() != count)
         qFatal("Send Claims did not finish its work");
-    return {clock.flushStart / 1e9, (clock.flushEnd - clock.flushStart) / 1e9, (end - clock.flushEnd) / 1e9};
+    return {clock.flushStart / 1e9, (clock.flushEnd - clock.flushStart) / 1e9, (end - clock.flushEnd) / 1e9, userAfter - user,
+            systemAfter - system};
 }
 
 double shell(const QString &folder, const QString &command)
@@ -153,10 +168,14 @@ Phases coreutils(int count)
     sync();
     // Folders rather than globs, which 100,000 names would overflow.
     Phases p;
+    const auto [user, system] = processorTime(RUSAGE_CHILDREN);
     p.copies = shell(dir.path(), QStringLiteral("cp -pR claimin/. claimsbu/ && cp -R claimin/. claims/"));
     p.flush = shell(dir.path(), QStringLiteral("sync"));
     const QString claims = qEnvironmentVariableIsSet("BENCH_CLAIMS") ? elsewhere.path() : QStringLiteral("claimin");
     p.removals = shell(dir.path(), QStringLiteral("rm -r '%1'").arg(claims));
+    const auto [userAfter, systemAfter] = processorTime(RUSAGE_CHILDREN);
+    p.user = userAfter - user;
+    p.system = systemAfter - system;
     return p;
 }
 
@@ -183,10 +202,12 @@ int main(int argc, char *argv[])
     if (counts.isEmpty())
         counts = {1000, 10000};
 
-    std::printf("Medians of %d alternated runs, seconds; per claim in microseconds.\n", runs);
-    std::printf("%7s %-9s %8s %8s %8s %8s %9s\n", "claims", "", "copies", "flush", "removals", "total", "per claim");
+    std::printf("Medians of %d alternated runs, seconds; per claim, and the processor's time a claim in user space and in\n"
+                "the kernel, in microseconds.\n", runs);
+    std::printf("%7s %-9s %8s %8s %8s %8s %9s %6s %6s\n", "claims", "", "copies", "flush", "removals", "total", "per claim",
+                "user", "system");
     for (const int count : counts) {
-        QList<double> ours[4], theirs[4], ratios;
+        QList<double> ours[6], theirs[6], ratios;
         for (int run = 0; run < runs; ++run) {
             // Which side goes first alternates, so that neither always meets a busier disk.
             Phases a, b;
@@ -205,12 +226,15 @@ int main(int argc, char *argv[])
                 list[1] << p.flush;
                 list[2] << p.removals;
                 list[3] << p.total();
+                list[4] << p.user;
+                list[5] << p.system;
             }
             ratios << a.total() / b.total();
         }
         for (auto [name, list] : {std::pair{"QRNWeb", ours}, std::pair{"coreutils", theirs}}) {
-            std::printf("%7d %-9s %8.3f %8.3f %8.3f %8.3f %9.1f\n", count, name, median(list[0]), median(list[1]),
-                        median(list[2]), median(list[3]), median(list[3]) * 1e6 / count);
+            std::printf("%7d %-9s %8.3f %8.3f %8.3f %8.3f %9.1f %6.1f %6.1f\n", count, name, median(list[0]), median(list[1]),
+                        median(list[2]), median(list[3]), median(list[3]) * 1e6 / count, median(list[4]) * 1e6 / count,
+                        median(list[5]) * 1e6 / count);
         }
         std::printf("%7d %-9s %8s %8s %8s %7.2fx  (runs:", count, "ratio", "", "", "", median(ratios));
         for (const double ratio : std::as_const(ratios))
