@@ -60,6 +60,7 @@ private slots:
         QVERIFY(!rt.changeFolder(rt.path(u"c:\\softdent\\claims.rep"_s)) && !rt.changeFolder(rt.path(u"c:\\nowhere"_s))
                 && !rt.isReadableFolder(rt.path(u"c:\\softdent\\claims.rep"_s)));
         QCOMPARE(rt.displayPath(rt.path(u"c:"_s)), u"C:\\SoftDent"_s);
+        QCOMPARE(rt.displayPath(rt.path(u"y:\\Nowhere\\Deep"_s)), u"Y:\\Nowhere\\Deep"_s);   // no drive Y
         QVERIFY(rt.makeFolder(rt.path(u"c:\\apps"_s)));
         QStringList ours = rt.subfolders(rt.path(u"c:\\"_s));   // Windows keeps its own folders on C: as well
         ours.removeIf([](const QString &name) { return !QStringList{u"apps"_s, u"NewFolder"_s, u"SoftDent"_s}.contains(name); });
@@ -109,6 +110,11 @@ private slots:
         rig.write(u"y/README"_s, "uu");
         QVERIFY(rt.copyFile(rt.path(u"c:\\newfolder\\copy.rep"_s), {rt.path(u"c:\\y\\Readme"_s)}));
         QCOMPARE(rig.files(u"y"_s), QStringList{u"README"_s});
+        // So is a folder another program renamed in another case.
+        QVERIFY(QDir(rig.onC({})).rename(u"y"_s, u"Y2"_s));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\y2\\readme"_s)).size, qint64(1));
+        QVERIFY(QDir(rig.onC({})).rename(u"Y2"_s, u"y2"_s));
+        QCOMPARE(rt.stamp(rt.path(u"c:\\y2\\readme"_s)).size, qint64(1));
     }
 
     // Guards the patients' data on Linux: the folders the program makes and the files it writes are
