@@ -60,6 +60,9 @@ private slots:
         QVERIFY(!rt.changeFolder(rt.path(u"c:\\softdent\\claims.rep"_s)) && !rt.changeFolder(rt.path(u"c:\\nowhere"_s))
                 && !rt.isReadableFolder(rt.path(u"c:\\softdent\\claims.rep"_s)));
         QCOMPARE(rt.displayPath(rt.path(u"c:"_s)), u"C:\\SoftDent"_s);
+        // A name below the drive alone is below its current folder, in words as in fact.
+        const DosPath onDrive = rt.path(u"c:"_s) / u"claims.rep"_s;
+        QVERIFY(onDrive.text() == u"c:claims.rep"_s && rt.stamp(onDrive).size == 1);
         QCOMPARE(rt.displayPath(rt.path(u"y:\\Nowhere\\Deep"_s)), u"Y:\\Nowhere\\Deep"_s);   // no drive Y
         QVERIFY(rt.makeFolder(rt.path(u"c:\\apps"_s)));
         QStringList ours = rt.subfolders(rt.path(u"c:\\"_s));   // Windows keeps its own folders on C: as well
@@ -141,6 +144,13 @@ private slots:
         // What other programs make afterwards (the browser started) is as the user's settings make it.
         rig.write(u"after"_s);
         QCOMPARE(QFileInfo(rig.onC(u"after"_s)).permissions(), QFileInfo(rig.onC(u"before"_s)).permissions());
+        // A file replaced through a link (a setup file an administrator linked) is replaced where the
+        // link leads, and the link stays.
+        rig.write(u"elsewhere/setup.fil"_s, "old");
+        QVERIFY(QFile::link(rig.onC(u"elsewhere/setup.fil"_s), rig.onC(u"linked.fil"_s)));
+        Runtime &rt = *rig.runtime;
+        QVERIFY(rt.openForReplace(9, rt.path(u"c:\\linked.fil"_s)) && rt.writeLine(9, u"new"_s) && rt.closeFile(9));
+        QVERIFY(QFileInfo(rig.onC(u"linked.fil"_s)).isSymLink() && rig.read(u"elsewhere/setup.fil"_s).startsWith("new"));
     }
 
     void firstStartLaysOutTheDrives_data()
