@@ -1,7 +1,5 @@
 #include "runtime/FoldedName.h"
 
-#include "runtime/CaseFold.h"
-
 namespace {
 
 char16_t asciiFolded(char16_t c)
@@ -33,7 +31,7 @@ FoldedName::FoldedName(const QString &name)
 {
     if (!m_ascii) {
         bool unused;
-        m_hash = fnv(CaseFold::folded(name), &unused);
+        m_hash = fnv(name.toCaseFolded(), &unused);
     }
 }
 
@@ -42,7 +40,7 @@ bool operator==(const FoldedName &a, const FoldedName &b)
     if (a.m_hash != b.m_hash)
         return false;
     if (!a.m_ascii || !b.m_ascii)
-        return CaseFold::folded(a.m_name) == CaseFold::folded(b.m_name);
+        return a.m_name.toCaseFolded() == b.m_name.toCaseFolded();
     if (a.m_name.size() != b.m_name.size())
         return false;
     const QChar *x = a.m_name.constData(), *y = b.m_name.constData();

@@ -1,7 +1,5 @@
 #include "runtime/PosixPathMapper.h"
 
-#include "runtime/CaseFold.h"
-
 #include <QStandardPaths>
 
 std::unique_ptr<PathMapper> makeNativePathMapper(const QString &driveFolder, FileAccess &files)
@@ -78,7 +76,7 @@ HostPath PosixPathMapper::resolve(QChar drive, const QStringList &names, FileAcc
     const qsizetype folderDepth = names.isEmpty() ? 0 : names.size() - 1;
     QString key(drive.toLower());
     for (qsizetype i = 0; i < folderDepth; ++i)
-        key += u'\\' + CaseFold::folded(names.at(i));
+        key += u'\\' + names.at(i).toCaseFolded();
     QString path = m_folders.value(key);
     if (path.isEmpty() || !isThere(path, why)) {
         if (why->failed())

@@ -67,14 +67,10 @@ QString unfield(QStringView text)
     return out;
 }
 
-// One line of fields, parted by tabs, built in one string: the history has a line for every claim.
+// One line of fields, parted by tabs.
 QString record(std::initializer_list<QStringView> fields)
 {
-    qsizetype size = 0;
-    for (const QStringView f : fields)
-        size += f.size() + 1;
     QString line;
-    line.reserve(size + 8);
     for (const QStringView &f : fields) {
         if (&f != fields.begin())
             line += u'\t';

@@ -1,6 +1,5 @@
 #include "session/Submission.h"
 
-#include "runtime/CaseFold.h"
 #include "session/SendHistory.h"
 #include "session/TextCase.h"
 
@@ -165,9 +164,9 @@ bool Submission::notSent(const QString &reason)
 {
     QSet<QString> removed;
     for (const DosPath &copy : std::as_const(m_written)) {
-        if (!removed.contains(CaseFold::folded(copy.text())))
+        if (!removed.contains(copy.text().toCaseFolded()))
             m_rt.deleteFile(copy);
-        removed.insert(CaseFold::folded(copy.text()));
+        removed.insert(copy.text().toCaseFolded());
     }
     for (ClaimRecord &claim : claims()) {
         if (claim.going()) {

@@ -2,7 +2,6 @@
 // checked before the portal opens.
 #include "session/Submission.h"
 
-
 #include <algorithm>
 
 namespace {

@@ -1,6 +1,0 @@
-#include "runtime/CaseFold.h"
-
-QString CaseFold::folded(const QString &name)
-{
-    return name.toCaseFolded();
-}
